@@ -1,0 +1,59 @@
+#include "app/win32_list_box.h"
+
+#include <string>
+
+namespace gantrel {
+
+int16_t Win32ListBox::ListCount() const {
+  LRESULT n = Send(LB_GETCOUNT);
+  return static_cast<int16_t>(n < 0 ? 0 : (n > kMaxRows ? kMaxRows : n));
+}
+
+int16_t Win32ListBox::ListIndex() const {
+  LRESULT i = Send(LB_GETCURSEL);
+  return static_cast<int16_t>(i < 0 || i > kMaxRows ? -1 : i);
+}
+
+std::string Win32ListBox::List(int16_t row) const {
+  LRESULT len = Send(LB_GETTEXTLEN, static_cast<WPARAM>(row));
+  if (len <= 0) return {};
+  std::string text(static_cast<size_t>(len) + 1, '\0');
+  LRESULT got = Send(LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
+}
+
+void Win32ListBox::SetList(int16_t row, const std::string& text) {
+  // An insert at an index is never re-sorted, so the row keeps its place even in a sorted list.
+  LRESULT data = Send(LB_GETITEMDATA, static_cast<WPARAM>(row));
+  bool selected = Send(LB_GETCURSEL) == row;
+  Send(LB_DELETESTRING, static_cast<WPARAM>(row));
+  LRESULT at = Send(LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.c_str()));
+  if (at < 0) return;
+  Send(LB_SETITEMDATA, static_cast<WPARAM>(at), data == LB_ERR ? 0 : data);
+  if (selected) Send(LB_SETCURSEL, static_cast<WPARAM>(at));
+}
+
+int32_t Win32ListBox::ItemData(int16_t row) const {
+  return static_cast<int32_t>(Send(LB_GETITEMDATA, static_cast<WPARAM>(row)));
+}
+
+void Win32ListBox::SetItemData(int16_t row, int32_t data) {
+  Send(LB_SETITEMDATA, static_cast<WPARAM>(row), static_cast<LPARAM>(data));
+}
+
+bool Win32ListBox::AddItem(const std::string& text) {
+  if (Send(LB_GETCOUNT) >= kMaxRows) return false;
+  LRESULT at = Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  if (at < 0) return false;
+  Send(LB_SETITEMDATA, static_cast<WPARAM>(at), 0);
+  return true;
+}
+
+void Win32ListBox::RemoveItem(int16_t row) { Send(LB_DELETESTRING, static_cast<WPARAM>(row)); }
+
+void Win32ListBox::Deselect(int16_t row) {
+  if (Send(LB_GETCURSEL) == row) Send(LB_SETCURSEL, static_cast<WPARAM>(-1));
+}
+
+}  // namespace gantrel

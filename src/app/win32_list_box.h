@@ -1,0 +1,30 @@
+#pragma once
+#include <windows.h>
+
+#include "app/list_box.h"
+
+namespace gantrel {
+
+// The real LISTBOX control (single selection; sorted or not, as created).
+class Win32ListBox : public ListBox {
+ public:
+  explicit Win32ListBox(HWND hwnd = nullptr) : hwnd_(hwnd) {}
+  void Attach(HWND hwnd) { hwnd_ = hwnd; }
+  HWND Handle() const { return hwnd_; }
+
+  int16_t ListCount() const override;
+  int16_t ListIndex() const override;
+  std::string List(int16_t row) const override;
+  void SetList(int16_t row, const std::string& text) override;
+  int32_t ItemData(int16_t row) const override;
+  void SetItemData(int16_t row, int32_t data) override;
+  bool AddItem(const std::string& text) override;
+  void RemoveItem(int16_t row) override;
+  void Deselect(int16_t row) override;
+
+ private:
+  LRESULT Send(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return SendMessageA(hwnd_, msg, w, l); }
+  HWND hwnd_;
+};
+
+}  // namespace gantrel
