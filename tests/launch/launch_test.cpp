@@ -1,0 +1,361 @@
+#include "launch/launch.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_dialogs.h"
+#include "fakes/fake_files.h"
+#include "fakes/fake_launcher.h"
+#include "fakes/fake_list_box.h"
+#include "fakes/fake_registry.h"
+#include "registry/server_list.h"
+
+namespace gantrel {
+namespace {
+
+using testing::FakeDialogs;
+using testing::FakeFiles;
+using testing::FakeLauncher;
+using testing::FakeListBox;
+using testing::FakeRegistry;
+using Strings = std::vector<std::string>;
+
+constexpr const char* kStarcraftKeyName = "SOFTWARE\\Blizzard Entertainment\\Starcraft";
+constexpr const char* kArchivesKeyName = "SOFTWARE\\Blizzard Entertainment\\Archives";
+
+const std::string kEmptyGameList = "You must either restore the server list or use a private server";
+const std::string kScNoSelection =
+    "You must select a server from the list before you can run Starcraft";
+const std::string kDiNoSelection = "You must select a server from the list before you can run Diablo";
+
+const std::string kScNotFound =
+    "The registry key used to locate the executable does not exist... this means your installation "
+    "of Starcraft is either corrupted or an illegal copy.\r\rRe-install Starcraft for this feature "
+    "to work.  If you continue to receive this error, please contact me via email.\r\rNote:  The "
+    "server list should still be valid so you may still execute Starcraft manually";
+const std::string kScStartFailure =
+    "The registry key used to locate the executable points to an illegal entry... this means your "
+    "installation of Starcraft:\r\r1) has been moved from the original install directory\ror 2) is "
+    "corrupted \ror 3) is an illegal copy.\r\rRe-install Starcraft for this feature to work.  If "
+    "you continue to receive this error, please contact me via email.\r\rNote:  The server list "
+    "should still be valid so you may still execute Starcraft manually";
+const std::string kDiNotFound =
+    "The registry key used to locate the executable does not exist... this means your installation "
+    "of Diablo is either corrupted or an illegal copy.\r\rRe-install Diablo for this feature to "
+    "work.  If you continue to receive this error, please contact me via email.\r\rNote:  The "
+    "server list should still be valid so you may still execute Diablo manually";
+const std::string kDiStartFailure =
+    "The registry key used to locate the executable points to an illegal entry... this means your "
+    "installation of Diablo:\r\r1) has been moved from the original install directory\ror 2) is "
+    "corrupted \ror 3) is an illegal copy.\r\rRe-install Diablo for this feature to work.  If you "
+    "continue to receive this error, please contact me via email.\r\rNote:  The server list should "
+    "still be valid so you may still execute Diablo manually";
+
+struct Handler {
+  const char* name;
+  void (*click)(LaunchPorts&);
+};
+const Handler kCommand2{"Command2", StarcraftFromGameList};
+const Handler kCommand6{"Command6", StarcraftFromPrivateList};
+const Handler kCommand8{"Command8", DiabloFromGameList};
+const Handler kCommand9{"Command9", DiabloFromPrivateList};
+
+class LaunchTest : public ::testing::Test {
+ protected:
+  FakeListBox list1;
+  FakeListBox list2{true};
+  FakeDialogs dialogs;
+  FakeRegistry registry;
+  FakeFiles files;
+  FakeLauncher launcher;
+  LaunchPorts ports{list1, list2, dialogs, registry, files, launcher};
+
+  // A fresh world for each handler run inside one test.
+  void Reset() {
+    list1 = FakeListBox();
+    list2 = FakeListBox(true);
+    dialogs = FakeDialogs();
+    registry = FakeRegistry();
+    files = FakeFiles();
+    launcher = FakeLauncher();
+  }
+  void Set(const char* key, const char* name, const std::string& text) {
+    registry.values[{key, name}] = text;
+  }
+  std::string ServerList() {
+    return registry.GetString(kHkeyLocalMachine, kBattleNetKey, kServerListValue);
+  }
+  Strings BoxTexts() const {
+    Strings out;
+    for (const auto& b : dialogs.boxes) out.push_back(b.text);
+    return out;
+  }
+  int Starts() const {
+    return static_cast<int>(launcher.shellCalls.size() + launcher.processCalls.size());
+  }
+  // Every box of the launches: the application title, no icon.
+  void ExpectPlainBoxes() const {
+    for (const auto& b : dialogs.boxes) {
+      EXPECT_EQ(b.title, "Gantrel");
+      EXPECT_EQ(b.icon, MsgIcon::None);
+    }
+  }
+};
+
+// --- Which servers are written -----------------------------------------------------------------
+
+TEST_F(LaunchTest, GameListWritesSelectedAddressOrAllAddressesJoined) {
+  struct Case {
+    Strings rows;
+    int16_t selected;
+    std::string written;
+    Strings list1After;
+  };
+  const Case cases[] = {
+      {{"127.0.0.1 [12 ms]", "b.example [N/A]", "c.example"}, -1,
+       "127.0.0.1;b.example;c.example", {"127.0.0.1", "b.example", "c.example"}},
+      {{"127.0.0.1 [12 ms]", "b.example [N/A]", "c.example"}, 1, "b.example", {"b.example"}},
+      {{"a.example [5 ms]"}, -1, "a.example", {"a.example"}},
+      {{"a.example", " b.example", "c.example"}, -1, "a.example;;c.example",
+       {"a.example", "", "c.example"}},
+      {{"a.example", " b.example", "c.example"}, 1, "", {""}},
+  };
+  for (const Handler& h : {kCommand2, kCommand8}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(h.name) + " -> " + c.written);
+      Reset();
+      list1.Fill(c.rows);
+      list1.selected = c.selected;
+      Set(kStarcraftKeyName, "Brood War", "1");
+      Set(kStarcraftKeyName, "InstallPath", "C:\\SC");
+      Set(kArchivesKeyName, "DiabloInstall", "C:\\Diablo");
+      h.click(ports);
+      EXPECT_EQ(ServerList(), c.written);
+      EXPECT_EQ(list1.Texts(), c.list1After);  // reloaded from the value just written
+      EXPECT_EQ(Starts(), 1);
+      EXPECT_TRUE(dialogs.boxes.empty());
+    }
+  }
+}
+
+TEST_F(LaunchTest, PrivateListWritesSelectedAddressAloneWhateverList1Holds) {
+  for (const Handler& h : {kCommand6, kCommand9}) {
+    SCOPED_TRACE(h.name);
+    Reset();
+    list1.Fill({"x.example [3 ms]", "y.example"});
+    list1.selected = 0;
+    list2.Fill({"b.example            the other one", "127.0.0.9            home box"});
+    list2.selected = 0;  // sorted: the 127.0.0.9 row comes first
+    ASSERT_EQ(list2.List(0), "127.0.0.9            home box");
+    Set(kStarcraftKeyName, "Brood War", "1");
+    Set(kStarcraftKeyName, "InstallPath", "C:\\SC");
+    Set(kArchivesKeyName, "DiabloInstall", "C:\\Diablo");
+    h.click(ports);
+    EXPECT_EQ(ServerList(), "127.0.0.9");
+    EXPECT_EQ(list1.Texts(), Strings{"127.0.0.9"});
+    EXPECT_EQ(Starts(), 1);
+    EXPECT_TRUE(dialogs.boxes.empty());
+  }
+}
+
+// --- Clicks that stop at once ------------------------------------------------------------------
+
+TEST_F(LaunchTest, EmptyGameListStopsEvenWithAPrivateRowSelected) {
+  for (const Handler& h : {kCommand2, kCommand8}) {
+    SCOPED_TRACE(h.name);
+    Reset();
+    list2.Fill({"127.0.0.9            home box"});
+    list2.selected = 0;
+    Set(kBattleNetKey, kServerListValue, "old.example");
+    Set(kStarcraftKeyName, "InstallPath", "C:\\SC");
+    files.files["C:\\SC\\bncache.dat"] = "cache";
+    h.click(ports);
+    EXPECT_EQ(BoxTexts(), Strings{kEmptyGameList});
+    ExpectPlainBoxes();
+    EXPECT_EQ(registry.writes, 0);
+    EXPECT_EQ(ServerList(), "old.example");
+    EXPECT_TRUE(files.deleted.empty());
+    EXPECT_EQ(Starts(), 0);
+    EXPECT_EQ(list1.ListCount(), 0);  // not reloaded: a reload would show old.example
+  }
+}
+
+TEST_F(LaunchTest, PrivateListWithoutSelectionStops) {
+  const struct {
+    Handler handler;
+    std::string message;
+  } handlers[] = {{kCommand6, kScNoSelection}, {kCommand9, kDiNoSelection}};
+  const Strings privateRows[] = {{}, {"127.0.0.9            home box", "b.example"}};
+  for (const auto& h : handlers) {
+    for (const Strings& rows : privateRows) {
+      SCOPED_TRACE(std::string(h.handler.name) + " with rows: " + std::to_string(rows.size()));
+      Reset();
+      list1.Fill({"a.example [4 ms]"});
+      list1.selected = 0;
+      list2.Fill(rows);
+      Set(kBattleNetKey, kServerListValue, "old.example");
+      Set(kStarcraftKeyName, "InstallPath", "C:\\SC");
+      files.files["C:\\SC\\bncache.dat"] = "cache";
+      h.handler.click(ports);
+      EXPECT_EQ(BoxTexts(), Strings{h.message});
+      ExpectPlainBoxes();
+      EXPECT_EQ(registry.writes, 0);
+      EXPECT_EQ(ServerList(), "old.example");
+      EXPECT_TRUE(files.deleted.empty());
+      EXPECT_EQ(Starts(), 0);
+      EXPECT_EQ(list1.Texts(), Strings{"a.example [4 ms]"});  // not reloaded
+    }
+  }
+}
+
+// --- The cache file and the order of the steps -------------------------------------------------
+
+TEST_F(LaunchTest, CacheIsGoneBeforeTheStartExceptForCommand6) {
+  const struct {
+    Handler handler;
+    bool deletes;
+  } handlers[] = {{kCommand2, true}, {kCommand6, false}, {kCommand8, true}, {kCommand9, true}};
+  for (const auto& h : handlers) {
+    SCOPED_TRACE(h.handler.name);
+    Reset();
+    list1.Fill({"a.example [4 ms]", "b.example"});
+    list2.Fill({"127.0.0.9            home box"});
+    list2.selected = 0;
+    Set(kBattleNetKey, kServerListValue, "old.example");
+    Set(kStarcraftKeyName, "Brood War", "1");
+    Set(kStarcraftKeyName, "InstallPath", "C:\\SC");
+    Set(kArchivesKeyName, "DiabloInstall", "C:\\Diablo");
+    files.files["C:\\SC\\bncache.dat"] = "cache";
+    bool cacheAtStart = true;
+    std::string valueAtStart;
+    launcher.onStart = [&] {
+      cacheAtStart = files.files.count("C:\\SC\\bncache.dat") > 0;
+      valueAtStart = ServerList();
+    };
+    launcher.shellResults = {0, 0};  // a failed start does not bring the cache back
+    launcher.processResults = {0};
+    h.handler.click(ports);
+    ASSERT_GE(Starts(), 1);
+    EXPECT_EQ(cacheAtStart, !h.deletes);
+    EXPECT_EQ(files.files.count("C:\\SC\\bncache.dat") > 0, !h.deletes);
+    EXPECT_NE(valueAtStart, "old.example");  // the value is written before the start
+    EXPECT_EQ(valueAtStart, ServerList());
+  }
+}
+
+// --- Starcraft: which executable, how it is started --------------------------------------------
+
+TEST_F(LaunchTest, StarcraftChoosesExecutableAndFallsBackOnce) {
+  const std::string notFound = kScNotFound;
+  const std::string failed = kScStartFailure;
+  struct Case {
+    const char* what;
+    std::string broodWar, installPath, program;
+    std::deque<int32_t> results;
+    Strings files;  // started, in order
+    Strings boxes;
+  };
+  const Case cases[] = {
+      {"brood war starts", "1", "C:\\SC", "D:\\x.exe", {42}, {"C:\\SC\\BROOD.EXE"}, {}},
+      {"33 is a start", "1", "C:\\SC", "", {33}, {"C:\\SC\\BROOD.EXE"}, {}},
+      {"brood war missing: starcraft instead", "1", "C:\\SC", "", {2, 42},
+       {"C:\\SC\\BROOD.EXE", "C:\\SC\\Starcraft.exe"}, {}},
+      {"32 is a failure", "1", "C:\\SC", "", {32, 33},
+       {"C:\\SC\\BROOD.EXE", "C:\\SC\\Starcraft.exe"}, {}},
+      {"both fail", "1", "C:\\SC", "", {31, 0},
+       {"C:\\SC\\BROOD.EXE", "C:\\SC\\Starcraft.exe"}, {failed}},
+      {"brood war without install folder", "1", "", "D:\\x.exe", {}, {}, {notFound}},
+      {"program used unchanged", "", "C:\\SC", "D:\\Games\\sc.exe", {42}, {"D:\\Games\\sc.exe"}, {}},
+      {"program and install folder empty", "", "", "", {}, {}, {notFound}},
+      {"program empty", "", "C:\\SC", "", {}, {}, {notFound}},
+      {"program fails: starcraft instead", "", "C:\\SC", "D:\\gone.exe", {2, 42},
+       {"D:\\gone.exe", "C:\\SC\\Starcraft.exe"}, {}},
+      {"program and starcraft fail", "", "C:\\SC", "D:\\gone.exe", {2, 2},
+       {"D:\\gone.exe", "C:\\SC\\Starcraft.exe"}, {failed}},
+      // No install folder: no "\Starcraft.exe" from the drive's root folder.
+      {"program fails, no install folder", "", "", "D:\\gone.exe", {2, 42}, {"D:\\gone.exe"},
+       {failed}},
+  };
+  for (const Handler& h : {kCommand2, kCommand6}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(h.name) + ": " + c.what);
+      Reset();
+      list1.Fill({"a.example [4 ms]"});
+      list2.Fill({"127.0.0.9            home box"});
+      list2.selected = 0;
+      Set(kStarcraftKeyName, "Brood War", c.broodWar);
+      Set(kStarcraftKeyName, "InstallPath", c.installPath);
+      Set(kStarcraftKeyName, "Program", c.program);
+      launcher.shellResults = c.results;
+      h.click(ports);
+      Strings started;
+      for (const auto& call : launcher.shellCalls) {
+        started.push_back(call.file);
+        EXPECT_EQ(call.operation, "Open");
+        EXPECT_EQ(call.parameters, "");
+        EXPECT_EQ(call.directory, c.installPath);
+        EXPECT_EQ(call.showCommand, 0);
+      }
+      EXPECT_EQ(started, c.files);
+      EXPECT_TRUE(launcher.processCalls.empty());
+      EXPECT_EQ(BoxTexts(), c.boxes);
+      ExpectPlainBoxes();
+      // Reloaded after every outcome: the one server just written, without its time.
+      EXPECT_EQ(list1.Texts(), Strings{ServerList()});
+      EXPECT_NE(list1.List(0), "a.example [4 ms]");
+    }
+  }
+}
+
+// --- Diablo ------------------------------------------------------------------------------------
+
+TEST_F(LaunchTest, DiabloStartsNamedQuotedMinimizedOnce) {
+  const std::string exe = "C:\\Program Files\\Diablo\\Diablo.exe";
+  struct Case {
+    const char* what;
+    std::string install;
+    int32_t pid;
+    size_t starts;
+    Strings boxes;
+  };
+  const Case cases[] = {
+      {"started", "C:\\Program Files\\Diablo", 4242, 1, {}},
+      {"start fails", "C:\\Program Files\\Diablo", 0, 1, {kDiStartFailure}},
+      {"install folder empty", "", 4242, 0, {kDiNotFound}},
+  };
+  for (const Handler& h : {kCommand8, kCommand9}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(h.name) + ": " + c.what);
+      Reset();
+      list1.Fill({"a.example [4 ms]", "b.example [N/A]"});
+      list2.Fill({"127.0.0.9            home box"});
+      list2.selected = 0;
+      Set(kArchivesKeyName, "DiabloInstall", c.install);
+      Set(kStarcraftKeyName, "InstallPath", "C:\\SC");
+      files.files["C:\\SC\\bncache.dat"] = "cache";
+      launcher.processDefault = c.pid;
+      h.click(ports);
+      ASSERT_EQ(launcher.processCalls.size(), c.starts);
+      if (c.starts == 1) {
+        EXPECT_EQ(launcher.processCalls[0].applicationName, exe);
+        EXPECT_EQ(launcher.processCalls[0].commandLine, "\"" + exe + "\"");
+        EXPECT_EQ(launcher.processCalls[0].showState, 2);
+      }
+      EXPECT_TRUE(launcher.shellCalls.empty());
+      EXPECT_EQ(BoxTexts(), c.boxes);
+      ExpectPlainBoxes();
+      // Written, cache removed and reloaded whatever became of the start.
+      EXPECT_EQ(ServerList(), h.click == DiabloFromGameList ? "a.example;b.example" : "127.0.0.9");
+      EXPECT_EQ(files.files.count("C:\\SC\\bncache.dat"), 0u);
+      Strings expected = h.click == DiabloFromGameList ? Strings{"a.example", "b.example"}
+                                                       : Strings{"127.0.0.9"};
+      EXPECT_EQ(list1.Texts(), expected);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace gantrel
