@@ -1,1 +1,0 @@
-// The main window's handlers (platform-free); filled in with the window itself.

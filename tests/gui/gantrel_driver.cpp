@@ -1,0 +1,223 @@
+#include "gui/gantrel_driver.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "app/frm_main_layout.h"
+
+namespace gantrel::gui {
+namespace {
+
+std::string ExePath() {
+  const char* unixPath = std::getenv("GANTREL_EXE");
+  if (!unixPath) return "gantrel.exe";
+  std::string p = unixPath;
+  if (!p.empty() && p[0] == '/') {
+    for (char& c : p)
+      if (c == '/') c = '\\';
+    p = "Z:" + p;
+  }
+  return p;
+}
+
+// This process's environment with "windir" replaced.
+std::vector<char> EnvironmentWith(const std::string& windir) {
+  std::vector<char> env;
+  char* block = GetEnvironmentStringsA();
+  for (const char* p = block; *p; p += std::strlen(p) + 1) {
+    if (_strnicmp(p, "windir=", 7) == 0) continue;
+    env.insert(env.end(), p, p + std::strlen(p) + 1);
+  }
+  FreeEnvironmentStringsA(block);
+  if (!windir.empty()) {
+    std::string v = "windir=" + windir;
+    env.insert(env.end(), v.c_str(), v.c_str() + v.size() + 1);
+  }
+  env.push_back('\0');
+  return env;
+}
+
+struct FindMain {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindMainProc(HWND hwnd, LPARAM lParam) {
+  auto* f = reinterpret_cast<FindMain*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  char cls[64] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (pid == f->pid && std::strcmp(cls, "GantrelMain") == 0 && IsWindowVisible(hwnd)) {
+    f->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindBoxProc(HWND hwnd, LPARAM lParam) {
+  auto* f = reinterpret_cast<FindMain*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  char cls[64] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (pid == f->pid && std::strcmp(cls, "#32770") == 0 && IsWindowVisible(hwnd)) {
+    f->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if (static_cast<int>(GetTickCount() - start) > timeoutMs) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+std::string WideToAnsi(const std::wstring& w) {
+  if (w.empty()) return {};
+  int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+std::string TextOf(HWND hwnd) {
+  // The wide form: ANSI texts of another process's windows may come back as UTF-16 under Wine.
+  int len = static_cast<int>(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0));
+  std::wstring w(static_cast<size_t>(len) + 1, L'\0');
+  len = static_cast<int>(SendMessageW(hwnd, WM_GETTEXT, w.size(), reinterpret_cast<LPARAM>(w.data())));
+  w.resize(static_cast<size_t>(len > 0 ? len : 0));
+  return WideToAnsi(w);
+}
+
+GantrelProcess::GantrelProcess(const std::string& windir) {
+  syncMessage_ = RegisterWindowMessageA("Gantrel.Sync");
+  std::string exe = ExePath();
+  std::string cmd = "\"" + exe + "\"";
+  auto env = EnvironmentWith(windir);
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, env.data(), nullptr, &si, &pi_))
+    return;
+  FindMain f{pi_.dwProcessId, nullptr};
+  WaitFor([&] {
+    EnumWindows(FindMainProc, reinterpret_cast<LPARAM>(&f));
+    return f.found != nullptr;
+  }, 20000);
+  main_ = f.found;
+}
+
+GantrelProcess::~GantrelProcess() {
+  if (pi_.hProcess) {
+    if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT && !Close(5000))
+      TerminateProcess(pi_.hProcess, 1);
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+  }
+}
+
+HWND GantrelProcess::Control(int id) const {
+  if (id == kIdSSTab1) return GetDlgItem(main_, kIdSSTab1);
+  return GetDlgItem(GetDlgItem(main_, kIdSSTab1), id);
+}
+
+std::vector<std::string> GantrelProcess::Rows(int listId) const {
+  HWND list = Control(listId);
+  std::vector<std::string> rows;
+  int n = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    int len = static_cast<int>(SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0));
+    std::wstring w(static_cast<size_t>(len) + 1, L'\0');
+    len = static_cast<int>(SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(w.data())));
+    w.resize(static_cast<size_t>(len > 0 ? len : 0));
+    rows.push_back(WideToAnsi(w));
+  }
+  return rows;
+}
+
+std::vector<int> GantrelProcess::ItemData(int listId) const {
+  HWND list = Control(listId);
+  std::vector<int> data;
+  int n = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i)
+    data.push_back(static_cast<int>(SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0)));
+  return data;
+}
+
+int GantrelProcess::Selected(int listId) const {
+  return static_cast<int>(SendMessageW(Control(listId), LB_GETCURSEL, 0, 0));
+}
+
+void GantrelProcess::Select(int listId, int row) const {
+  SendMessageW(Control(listId), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+}
+
+int GantrelProcess::CurrentTab() const {
+  return static_cast<int>(SendMessageW(Control(kIdSSTab1), 0x130B /* TCM_GETCURSEL */, 0, 0));
+}
+
+bool GantrelProcess::Sync(int timeoutMs) {
+  int n = ++syncCount_;
+  PostMessageA(main_, syncMessage_, static_cast<WPARAM>(n), 0);
+  return WaitFor([&] {
+    return reinterpret_cast<INT_PTR>(GetPropA(main_, "Gantrel.Sync")) >= n;
+  }, timeoutMs);
+}
+
+void GantrelProcess::Click(int id) {
+  PostMessageA(Control(id), BM_CLICK, 0, 0);
+  Sync();
+}
+
+void GantrelProcess::Press(int id, int x, int y) {
+  HWND h = Control(id);
+  LPARAM at = MAKELPARAM(x, y);
+  PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(h, WM_LBUTTONUP, 0, at);
+  Sync();
+}
+
+Box GantrelProcess::WaitBox(int timeoutMs) const {
+  FindMain f{pi_.dwProcessId, nullptr};
+  WaitFor([&] {
+    f.found = nullptr;
+    EnumWindows(FindBoxProc, reinterpret_cast<LPARAM>(&f));
+    return f.found != nullptr;
+  }, timeoutMs);
+  Box box;
+  if (!f.found) return box;
+  box.hwnd = f.found;
+  box.title = TextOf(f.found);
+  if (HWND text = GetDlgItem(f.found, 0xFFFF)) box.text = TextOf(text);
+  return box;
+}
+
+void GantrelProcess::AnswerInput(const Box& box, const std::string& text) const {
+  HWND edit = GetDlgItem(box.hwnd, 0x0100);
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  PressOk(box);
+}
+
+void GantrelProcess::CancelInput(const Box& box) const {
+  PostMessageA(box.hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  WaitFor([&] { return !IsWindow(box.hwnd); });
+}
+
+void GantrelProcess::PressOk(const Box& box) const {
+  PostMessageA(box.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  WaitFor([&] { return !IsWindow(box.hwnd); });
+}
+
+bool GantrelProcess::Close(int timeoutMs) {
+  if (!pi_.hProcess) return true;
+  if (main_) PostMessageA(main_, WM_CLOSE, 0, 0);
+  return WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0;
+}
+
+}  // namespace gantrel::gui
