@@ -108,7 +108,7 @@ GantrelProcess::GantrelProcess(const std::string& windir) {
   FindMain f{pi_.dwProcessId, nullptr};
   WaitFor([&] {
     EnumWindows(FindMainProc, reinterpret_cast<LPARAM>(&f));
-    return f.found != nullptr;
+    return f.found != nullptr || WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0;
   }, 20000);
   main_ = f.found;
 }
