@@ -1,0 +1,40 @@
+#include "ping_sort/measured_row.h"
+
+namespace gantrel {
+namespace {
+
+constexpr char kNoReplySuffix[] = " [N/A]";
+
+// Fills with blanks up to the width; a longer text is never cut.
+std::string PadTo(std::string text, size_t width) {
+  if (text.size() < width) text.resize(width, ' ');
+  return text;
+}
+
+}  // namespace
+
+std::string PingSuffix(int32_t roundTrip) {
+  if (roundTrip <= 0) return kNoReplySuffix;
+  return " [" + std::to_string(roundTrip) + " ms]";
+}
+
+int32_t MeasuredItemData(int32_t roundTrip) { return roundTrip > 0 ? roundTrip : kNoReplyData; }
+
+std::string MeasuredServerRow(const std::string& address, int32_t roundTrip) {
+  return PadTo(address, kServerRowWidth) + PingSuffix(roundTrip);
+}
+
+std::string MeasuredPrivateRow(const std::string& text, int32_t roundTrip) {
+  return PadTo(text, kPrivateRowWidth) + PingSuffix(roundTrip);
+}
+
+std::string RemoveEarlierSuffix(const std::string& row) {
+  if (row.empty() || row.back() != ']') return row;
+  const size_t open = row.rfind('[');
+  // Without a "[" that has a character in front of it there is nowhere for the removal to stop
+  // inside the row: such a row (e.g. an address typed in brackets) carries no earlier suffix.
+  if (open == std::string::npos || open == 0) return row;
+  return row.substr(0, open - 1);
+}
+
+}  // namespace gantrel
