@@ -26,7 +26,7 @@ struct App {
   PingSettings settings;
   std::unique_ptr<ICMPEcho> echo;  // created by the first ping, kept for the whole run
 
-  int32_t PingSite(const std::string& host);
+  int32_t PingSite(const std::string& hostText);
 };
 
 // Handlers of frmMain; each runs to its end before the next window event.
