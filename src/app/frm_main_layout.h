@@ -49,7 +49,7 @@ enum class FontKind { Default, Heading, ListFont, AboutText, AboutEmail, AboutWe
 
 struct FontSpec {
   const char* face;
-  int tenthsOfPoint;  // 825 = 8.25 pt
+  int hundredthsOfPoint;  // 825 = 8.25 pt
   bool bold;
   bool italic;
 };

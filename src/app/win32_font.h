@@ -34,7 +34,7 @@ class UniqueFont {
 };
 
 inline UniqueFont MakeFont(const FontSpec& spec, int dpi) {
-  return UniqueFont(CreateFontA(-MulDiv(spec.tenthsOfPoint, dpi, 720), 0, 0, 0,
+  return UniqueFont(CreateFontA(-MulDiv(spec.hundredthsOfPoint, dpi, 7200), 0, 0, 0,
                                 spec.bold ? FW_BOLD : FW_NORMAL, spec.italic, FALSE, FALSE,
                                 DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                 DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face));

@@ -84,7 +84,9 @@ TEST_F(MainWindow, OpensOnTheFirstTabWithItsCaptionAndControls) {
     HWND h = app.Control(c.id);
     ASSERT_NE(h, nullptr) << c.id;
     EXPECT_EQ(IsWindowVisible(h) != FALSE, c.tab == 0) << c.id;
-    if (c.kind == ControlKind::Button || c.kind == ControlKind::Label) EXPECT_EQ(TextOf(h), c.caption);
+    if (c.kind == ControlKind::Button || c.kind == ControlKind::Label) {
+      EXPECT_EQ(TextOf(h), c.caption) << c.id;
+    }
   }
   EXPECT_TRUE(app.Close());
 }
