@@ -155,35 +155,6 @@ TEST(ServerList, ImportsOneLongEntryWhole) {
   EXPECT_EQ(list1.List(0), value);
 }
 
-bool IsDottedAddress(const std::string& text) {
-  int parts = 0;
-  std::size_t at = 0;
-  while (true) {
-    std::size_t end = text.find('.', at);
-    std::string part = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
-    if (part.empty() || part.size() > 3 || part.find_first_not_of("0123456789") != std::string::npos ||
-        std::stoi(part) > 255) {
-      return false;
-    }
-    ++parts;
-    if (end == std::string::npos) break;
-    at = end + 1;
-  }
-  return parts == 4;
-}
-
-TEST(ServerList, DefaultListIsAHostNameAndSevenAddresses) {
-  FakeRegistry registry;
-  registry.values[kServerList] = std::string(kDefaultServerList);
-  FakeListBox list1;
-  FakeListBox list2(true);
-  ImportServerList(registry, list1, list2);
-  ASSERT_EQ(list1.ListCount(), 8);
-  EXPECT_FALSE(IsDottedAddress(list1.List(0)));
-  EXPECT_NE(list1.List(0).find('.'), std::string::npos);
-  for (int16_t row = 1; row < 8; ++row) EXPECT_TRUE(IsDottedAddress(list1.List(row))) << list1.List(row);
-}
-
 TEST(ServerList, RestoreWritesDefaultDeletesCacheAndImports) {
   FakeRegistry registry;
   registry.values[kServerList] = std::string("old.host");
@@ -275,14 +246,6 @@ INSTANTIATE_TEST_SUITE_P(
         CacheCase{"EmptyInstallPath", std::string(""), {}},
         CacheCase{"MissingInstallPath", std::nullopt, {}}),
     [](const auto& c) { return std::string(c.param.name); });
-
-TEST(ServerList, DeleteCacheIgnoresAMissingFile) {
-  FakeRegistry registry;
-  registry.values[kInstallPath] = std::string("C:\\SC");
-  FakeFiles files;
-  DeleteServerCache(registry, files);
-  EXPECT_EQ(files.deleted, Rows{"C:\\SC\\bncache.dat"});
-}
 
 }  // namespace
 }  // namespace gantrel
