@@ -51,17 +51,17 @@ constexpr ControlSpec kControls[] = {
 
 FontSpec Font(FontKind kind) {
   switch (kind) {
-    case FontKind::Heading: return {"MS Sans Serif", 975, true, false};
-    case FontKind::ListFont: return {"Courier New", 825, false, false};
-    case FontKind::AboutText: return {"MS Sans Serif", 975, false, false};
-    case FontKind::AboutEmail: return {"MS Sans Serif", 1200, true, true};
-    case FontKind::AboutWeb: return {"MS Sans Serif", 975, true, false};
+    case FontKind::Heading: return {"MS Sans Serif", 975, true, false, false};
+    case FontKind::ListFont: return {"Courier New", 825, false, false, true};
+    case FontKind::AboutText: return {"MS Sans Serif", 975, false, false, false};
+    case FontKind::AboutEmail: return {"MS Sans Serif", 1200, true, true, false};
+    case FontKind::AboutWeb: return {"MS Sans Serif", 975, true, false, false};
     case FontKind::Default: break;
   }
-  return {"MS Sans Serif", 825, false, false};
+  return {"MS Sans Serif", 825, false, false, false};
 }
 
-FontSpec MessageFont() { return {"Arial", 1425, false, false}; }
+FontSpec MessageFont() { return {"Arial", 1425, false, false, false}; }
 
 std::span<const ControlSpec> MainControls() { return kControls; }
 

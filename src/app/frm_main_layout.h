@@ -52,6 +52,7 @@ struct FontSpec {
   int hundredthsOfPoint;  // 825 = 8.25 pt
   bool bold;
   bool italic;
+  bool fixedPitch;  // lets a system without the face pick a fixed-pitch one
 };
 
 // One control, in twips relative to the tab control's top-left corner.
