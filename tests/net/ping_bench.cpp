@@ -1,0 +1,82 @@
+// Figures for PingSite over the real Winsock and ICMP calls, against the ICMP test responder
+// (run through tools/bench-ping): the time each request costs above the scripted round trip, and
+// what a silent host costs against PingCount x PingTimeOut. Prints figures; never fails on time.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "icmp/icmp_echo.h"
+#include "icmp/win32_net_api.h"
+#include "net/net_support.h"
+
+namespace {
+
+class CountingDialogs : public gantrel::Dialogs {
+ public:
+  void MsgBox(const std::string& text, const std::string&, gantrel::MsgIcon) override {
+    std::printf("  unexpected box: %s\n", text.c_str());
+    ++boxes;
+  }
+  std::string InputBox(const std::string&) override { return ""; }
+  int boxes = 0;
+};
+
+double Ms(std::chrono::steady_clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int rounds = argc > 1 ? std::atoi(argv[1]) : 20;
+  gantrel::Win32NetApi net;
+  CountingDialogs dialogs;
+  gantrel::testing::PumpingHost host;
+  gantrel::PingSettings settings{750, 3};
+  gantrel::ICMPEcho engine(net, dialogs, host, settings);
+
+  struct Scripted {
+    const char* host;
+    int delayMs;
+  } hosts[] = {{"127.0.0.6", 0}, {"127.0.0.7", 20}, {"127.0.0.2", 40}};
+
+  std::printf("PingSite, %d calls per host, %d requests each:\n", rounds, settings.PingCount);
+  std::printf("  %-10s %7s  %10s  %12s  %12s  %12s\n", "host", "script", "result", "wall/call",
+              "over/request", "worst/req");
+  for (const auto& h : hosts) {
+    double total = 0, worst = 0;
+    int minResult = 1 << 30, maxResult = -1;
+    engine.PingSite(h.host);  // warm-up: first-use costs of Winsock and the ICMP service
+    for (int i = 0; i < rounds; ++i) {
+      const auto start = std::chrono::steady_clock::now();
+      const int32_t result = engine.PingSite(h.host);
+      const double ms = Ms(std::chrono::steady_clock::now() - start);
+      total += ms;
+      const double over = ms / settings.PingCount - h.delayMs;
+      if (over > worst) worst = over;
+      if (result < minResult) minResult = result;
+      if (result > maxResult) maxResult = result;
+    }
+    const double perCall = total / rounds;
+    std::printf("  %-10s %5d ms  %4d..%-4d  %9.2f ms  %9.2f ms  %9.2f ms\n", h.host, h.delayMs, minResult,
+                maxResult, perCall, perCall / settings.PingCount - h.delayMs, worst);
+  }
+
+  const int silentRounds = rounds >= 4 ? 3 : 1;
+  double silentTotal = 0, silentWorst = 0;
+  for (int i = 0; i < silentRounds; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    const int32_t result = engine.PingSite("127.0.0.4");
+    const double ms = Ms(std::chrono::steady_clock::now() - start);
+    if (result != -1) std::printf("  silent host gave %d\n", result);
+    silentTotal += ms;
+    if (ms > silentWorst) silentWorst = ms;
+  }
+  const double budget = settings.PingCount * settings.PingTimeOut;
+  std::printf("Silent host (127.0.0.4), %d calls: %.1f ms per call (worst %.1f) against %.0f ms: %+.2f%%\n",
+              silentRounds, silentTotal / silentRounds, silentWorst, budget,
+              (silentTotal / silentRounds - budget) / budget * 100.0);
+  return dialogs.boxes == 0 && !host.ended ? 0 : 1;
+}
