@@ -93,22 +93,18 @@ INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) 
 
 }  // namespace
 
-HWND Win32Dialogs::Owner() const {
-  // A box owned by a disabled main window (during a ping run) would enable it again on closing.
-  if (owner_ && IsWindowEnabled(owner_)) return owner_;
-  return fallback_ && IsWindow(fallback_) ? fallback_ : nullptr;
-}
-
+// The dialog manager leaves an owner disabled when it found it so: a box shown during a ping run
+// does not enable the main window again when it closes.
 void Win32Dialogs::MsgBox(const std::string& text, const std::string& title, MsgIcon icon) {
   UINT flags = MB_OK | (icon == MsgIcon::Critical ? MB_ICONSTOP : 0u);
-  MessageBoxA(Owner(), text.c_str(), title.c_str(), flags);
+  MessageBoxA(owner_, text.c_str(), title.c_str(), flags);
 }
 
 std::string Win32Dialogs::InputBox(const std::string& prompt) {
   static const std::vector<WORD> kTemplate = InputBoxTemplate();
   InputBoxData data{&prompt, {}};
   INT_PTR r = DialogBoxIndirectParamA(GetModuleHandleA(nullptr),
-                                      reinterpret_cast<LPCDLGTEMPLATEA>(kTemplate.data()), Owner(),
+                                      reinterpret_cast<LPCDLGTEMPLATEA>(kTemplate.data()), owner_,
                                       InputBoxProc, reinterpret_cast<LPARAM>(&data));
   return r == IDOK ? data.text : std::string();
 }

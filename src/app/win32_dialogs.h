@@ -9,14 +9,11 @@ namespace gantrel {
 class Win32Dialogs : public Dialogs {
  public:
   void SetOwner(HWND owner) { owner_ = owner; }
-  void SetFallbackOwner(HWND fallback) { fallback_ = fallback; }
   void MsgBox(const std::string& text, const std::string& title, MsgIcon icon) override;
   std::string InputBox(const std::string& prompt) override;
 
  private:
-  HWND Owner() const;
   HWND owner_ = nullptr;
-  HWND fallback_ = nullptr;
 };
 
 // Control IDs inside the input box, for the GUI tests.
