@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstddef>
 #include <cstdio>
 #include <map>
@@ -44,6 +46,8 @@ struct RowCase {
   std::string description;
   std::string row;
 };
+// Names the case in test listings (the default prints raw bytes).
+void PrintTo(const RowCase& c, std::ostream* os) { *os << c.name; }
 
 class PrivateRowText : public ::testing::TestWithParam<RowCase> {};
 
@@ -176,6 +180,8 @@ struct SaveFault {
   bool failFlush;
   bool failReplace;
 };
+// Names the case in test listings (the default prints raw bytes).
+void PrintTo(const SaveFault& c, std::ostream* os) { *os << c.name; }
 
 class SaveFailure : public ::testing::TestWithParam<SaveFault> {};
 
@@ -247,6 +253,8 @@ struct LoadCase {
   std::string content;
   Rows rows;
 };
+// Names the case in test listings (the default prints raw bytes).
+void PrintTo(const LoadCase& c, std::ostream* os) { *os << c.name; }
 
 class LoadLines : public ::testing::TestWithParam<LoadCase> {};
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace gantrel {
@@ -14,6 +15,7 @@ struct NulCase {
   std::string buffer;
   std::string text;
 };
+void PrintTo(const NulCase& c, std::ostream* os) { *os << c.name; }
 
 class FirstNul : public ::testing::TestWithParam<NulCase> {};
 

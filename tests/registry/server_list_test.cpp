@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <chrono>
 #include <cstdio>
 #include <optional>
@@ -36,6 +38,8 @@ struct ImportCase {
   std::string value;
   Rows rows;
 };
+// Names the case in test listings (the default prints raw bytes).
+void PrintTo(const ImportCase& c, std::ostream* os) { *os << c.name; }
 
 class ImportSplit : public ::testing::TestWithParam<ImportCase> {};
 
@@ -193,6 +197,8 @@ struct VersionCase {
   std::optional<FakeRegistry::Value> stored;
   int writes;
 };
+// Names the case in test listings (the default prints raw bytes).
+void PrintTo(const VersionCase& c, std::ostream* os) { *os << c.name; }
 
 class ServerVersion : public ::testing::TestWithParam<VersionCase> {};
 
@@ -223,6 +229,8 @@ struct CacheCase {
   std::optional<std::string> installPath;
   Rows deleted;
 };
+// Names the case in test listings (the default prints raw bytes).
+void PrintTo(const CacheCase& c, std::ostream* os) { *os << c.name; }
 
 class DeleteCache : public ::testing::TestWithParam<CacheCase> {};
 
