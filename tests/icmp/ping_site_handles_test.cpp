@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
         PathCase{"CloseReportsAnError", "127.0.0.1", [](FakeNetApi& n) { n.closeResult = false; }},
         PathCase{"StartupReportsAFailure", "127.0.0.1",
                  [](FakeNetApi& n) { n.startupResult = 10091; }}),
-    [](const ::testing::TestParamInfo<PathCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<PathCase>& p) { return std::string(p.param.name); });
 
 }  // namespace
 }  // namespace gantrel
