@@ -122,23 +122,34 @@ GantrelProcess::~GantrelProcess() {
   }
 }
 
+bool GantrelProcess::Running() const {
+  return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
 HWND GantrelProcess::Control(int id) const {
   if (id == kIdSSTab1) return GetDlgItem(main_, kIdSSTab1);
   return GetDlgItem(GetDlgItem(main_, kIdSSTab1), id);
 }
 
 std::vector<std::string> GantrelProcess::Rows(int listId) const {
-  HWND list = Control(listId);
   std::vector<std::string> rows;
-  int n = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < n; ++i) {
-    int len = static_cast<int>(SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0));
-    std::wstring w(static_cast<size_t>(len) + 1, L'\0');
-    len = static_cast<int>(SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(w.data())));
-    w.resize(static_cast<size_t>(len > 0 ? len : 0));
-    rows.push_back(WideToAnsi(w));
-  }
+  int n = Count(listId);
+  for (int i = 0; i < n; ++i) rows.push_back(Row(listId, i));
   return rows;
+}
+
+int GantrelProcess::Count(int listId) const {
+  return static_cast<int>(SendMessageW(Control(listId), LB_GETCOUNT, 0, 0));
+}
+
+std::string GantrelProcess::Row(int listId, int row) const {
+  HWND list = Control(listId);
+  int len = static_cast<int>(SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0));
+  if (len < 0) return {};
+  std::wstring w(static_cast<size_t>(len) + 1, L'\0');
+  len = static_cast<int>(SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(w.data())));
+  w.resize(static_cast<size_t>(len > 0 ? len : 0));
+  return WideToAnsi(w);
 }
 
 std::vector<int> GantrelProcess::ItemData(int listId) const {

@@ -26,11 +26,16 @@ class GantrelProcess {
   GantrelProcess& operator=(const GantrelProcess&) = delete;
 
   bool Started() const { return main_ != nullptr; }
+  // False once the process has ended (closed, or crashed).
+  bool Running() const;
   HWND Main() const { return main_; }
   HWND Control(int id) const;
   DWORD Pid() const { return pi_.dwProcessId; }
 
   std::vector<std::string> Rows(int listId) const;
+  // One row, and the row count: reading a few rows of a long list costs far less than all.
+  int Count(int listId) const;
+  std::string Row(int listId, int row) const;
   std::vector<int> ItemData(int listId) const;
   int Selected(int listId) const;
   void Select(int listId, int row) const;
