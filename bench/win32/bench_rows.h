@@ -1,0 +1,42 @@
+#pragma once
+// Shared by the Windows-side benchmark programs: a wall clock and the rows they print, one per
+// figure, as tab-separated "name, figure, target" for tools/bench to put into its table.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace gantrel::bench {
+
+inline double NowMs() {
+  static const double perMs = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart) / 1000.0;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / perMs;
+}
+
+inline double Median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  const size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+inline std::string Ms(double ms) {
+  char text[32];
+  std::snprintf(text, sizeof text, ms < 10 ? "%.2f ms" : "%.0f ms", ms);
+  return text;
+}
+
+inline void Row(const std::string& name, const std::string& figure, const std::string& target) {
+  std::printf("%s\t%s\t%s\n", name.c_str(), figure.c_str(), target.c_str());
+  std::fflush(stdout);
+}
+
+}  // namespace gantrel::bench

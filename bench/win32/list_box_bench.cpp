@@ -1,0 +1,270 @@
+// Import, sort, private save and load through the real LISTBOX controls, the real registry and a
+// real Windows folder: what start-up and the buttons cost beyond the logic alone. Prints
+// tab-separated rows for tools/bench.
+//   list_box_bench.exe [--repeats N] [--rows N] [--shown] [--no-redraw]
+// By default the lists sit in a hidden window, as they are while start-up fills them. --shown
+// shows the window, as it is when a button is pressed; --no-redraw turns the lists' redrawing off
+// around each operation (WM_SETREDRAW), to show what that would change.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/win32_list_box.h"
+#include "bench_rows.h"
+#include "fakes/fake_dialogs.h"
+#include "ping_sort/ping_runs.h"
+#include "private_list/private_list.h"
+#include "private_list/win32_files.h"
+#include "registry/server_list.h"
+#include "registry/win32_registry.h"
+
+namespace gantrel {
+namespace {
+
+using bench::Median;
+using bench::Ms;
+using bench::NowMs;
+using bench::Row;
+
+struct Options {
+  int repeats = 3;
+  int rows = kMaxRows;
+  bool shown = false;
+  bool noRedraw = false;
+};
+
+// The real folder calls, with the Windows folder moved to a scratch folder of our own.
+class ScratchFiles : public Win32Files {
+ public:
+  explicit ScratchFiles(std::string windir) : windir_(std::move(windir)) {}
+  std::optional<std::string> Environ(const std::string& name) override {
+    if (_stricmp(name.c_str(), "windir") == 0) return windir_;
+    return Win32Files::Environ(name);
+  }
+
+ private:
+  std::string windir_;
+};
+
+// Loopback addresses and host names in no particular order, as a hand-made list might be.
+std::vector<std::string> Hosts(int count) {
+  std::vector<std::string> hosts;
+  for (int i = 0; i < count; ++i) {
+    if (i % 8 == 0) {
+      hosts.push_back("server" + std::to_string(i) + ".example.net");
+    } else {
+      hosts.push_back("127." + std::to_string(i / 65536) + "." + std::to_string(i / 256 % 256) + "." +
+                      std::to_string(i % 256));
+    }
+  }
+  std::shuffle(hosts.begin(), hosts.end(), std::mt19937(11));
+  return hosts;
+}
+
+void Clear(HWND list) { SendMessageA(list, LB_RESETCONTENT, 0, 0); }
+
+class Bench {
+ public:
+  Bench(const Options& options, HWND h1, HWND h2) : options_(options), h1_(h1), h2_(h2) {
+    const std::string rows = options.rows == kMaxRows ? "" : ", " + std::to_string(options.rows) + " rows";
+    suffix_ = rows + (options.shown ? ", shown window" : "") + (options.noRedraw ? ", redraw off" : "");
+  }
+
+  // Runs `setUp` (not timed) and `run` (timed) a few times; prints the median, or "failed" when
+  // `check` finds the result wrong. A figure for fewer rows than a full list also gives the full
+  // list's figure at the same cost per row.
+  void Measure(const std::string& name, const std::function<void()>& setUp, const std::function<void()>& run,
+               const std::function<bool()>& check) {
+    std::vector<double> times;
+    for (int i = 0; i < options_.repeats; ++i) {
+      // Filling the lists for the run is not what is measured: done with redrawing off.
+      SetRedraw(false);
+      setUp();
+      SetRedraw(true);
+      const double start = NowMs();
+      if (options_.noRedraw) SetRedraw(false);
+      run();
+      if (options_.noRedraw) SetRedraw(true);
+      times.push_back(NowMs() - start);
+      if (!check()) {
+        Row(name + suffix_, "failed", "< 1 s");
+        return;
+      }
+    }
+    std::string figure = Ms(Median(times));
+    if (options_.rows != kMaxRows) {
+      char full[64];
+      std::snprintf(full, sizeof full, " (%.2f ms/row: %.0f s at 32,767)", Median(times) / options_.rows,
+                    Median(times) / options_.rows * kMaxRows / 1000);
+      figure += full;
+    }
+    Row(name + suffix_, figure, "< 1 s at 32,767");
+  }
+
+ private:
+  void SetRedraw(bool on) {
+    for (HWND h : {h1_, h2_}) {
+      SendMessageA(h, WM_SETREDRAW, on, 0);
+      if (on) InvalidateRect(h, nullptr, TRUE);
+    }
+  }
+
+  Options options_;
+  HWND h1_;
+  HWND h2_;
+  std::string suffix_;
+};
+
+int Run(const Options& options) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = instance;
+  wc.lpszClassName = "GantrelListBench";
+  RegisterClassA(&wc);
+  HWND window = CreateWindowExA(0, wc.lpszClassName, "list bench", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480,
+                                nullptr, nullptr, instance, nullptr);
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+  HWND h1 = CreateWindowExA(0, "LISTBOX", "", style, 0, 0, 300, 400, window, nullptr, instance, nullptr);
+  HWND h2 = CreateWindowExA(0, "LISTBOX", "", style | LBS_SORT, 320, 0, 300, 400, window, nullptr,
+                            instance, nullptr);
+  if (!window || !h1 || !h2) {
+    std::fprintf(stderr, "list_box_bench: no window\n");
+    return 1;
+  }
+  if (options.shown) ShowWindow(window, SW_SHOW);
+  Win32ListBox list1(h1);
+  Win32ListBox list2(h2);
+  const int16_t rows = static_cast<int16_t>(options.rows);
+  auto full = [rows](const ListBox& l) { return l.ListCount() == rows; };
+  Bench bench(options, h1, h2);
+
+  // The game's list in the bench prefix's registry; the old value is put back afterwards.
+  Win32Registry registry;
+  const std::string oldValue = registry.GetString(kHkeyLocalMachine, kBattleNetKey, kServerListValue);
+  const std::vector<std::string> hosts = Hosts(rows);
+  std::string value;
+  for (const std::string& h : hosts) value += (value.empty() ? "" : ";") + h;
+  registry.SaveString(kHkeyLocalMachine, kBattleNetKey, kServerListValue, value);
+
+  char temp[MAX_PATH] = {};
+  GetTempPathA(sizeof temp, temp);
+  const std::string folder = std::string(temp) + "gantrel-bench-" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string listFile = folder + "\\gantrel.ini";
+  ScratchFiles files(folder);
+  testing::FakeDialogs dialogs;
+
+  if (!options.shown) {
+    bench.Measure(
+        "import at start-up, real List1 + sorted List2",
+        [&] {
+          Clear(h1);
+          Clear(h2);
+        },
+        [&] { ImportServerList(registry, list1, list2); }, [&] { return full(list1) && full(list2); });
+  }
+  // With List2 not empty, the button refills List1 only.
+  bench.Measure(
+      "import button, real List1 refilled",
+      [&] {
+        if (list2.ListCount() == 0) list2.AddItem("kept");
+        if (list1.ListCount() != rows) ImportServerList(registry, list1, list2);
+      },
+      [&] { ImportServerList(registry, list1, list2); }, [&] { return full(list1); });
+
+  // Measured rows as a ping run leaves them, in random order of time.
+  std::mt19937 rng(7);
+  std::vector<int32_t> data;
+  for (int i = 0; i < rows; ++i) data.push_back(rng() % 10 == 0 ? 9999 : static_cast<int32_t>(1 + rng() % 400));
+  bench.Measure(
+      "sort, real List1",
+      [&] {
+        Clear(h1);
+        for (int i = 0; i < rows; ++i) {
+          std::string row = hosts[static_cast<size_t>(i)];
+          row.resize(20, ' ');
+          row += "[" + std::to_string(data[static_cast<size_t>(i)]) + " ms]";
+          list1.AddItem(row);
+          list1.SetItemData(static_cast<int16_t>(i), data[static_cast<size_t>(i)]);
+        }
+      },
+      [&] { SortServerList(list1); },
+      [&] {
+        for (int16_t i = 1; i < list1.ListCount(); ++i)
+          if (list1.ItemData(static_cast<int16_t>(i - 1)) > list1.ItemData(i)) return false;
+        return full(list1);
+      });
+
+  // The private list's file chores run at start-up (load, hidden) or only read the list (save).
+  if (!options.shown) {
+    bench.Measure(
+        "private save, real sorted List2 + file",
+        [&] {
+          if (list2.ListCount() == rows) return;
+          Clear(h2);
+          for (size_t i = 0; i < hosts.size(); ++i)
+            list2.AddItem(PrivateRow(hosts[i], "games night " + std::to_string(i % 97)));
+        }, [&] { SavePrivateList(files, dialogs, list2); },
+        [&] { return dialogs.boxes.empty() && GetFileAttributesA(listFile.c_str()) != INVALID_FILE_ATTRIBUTES; });
+    bench.Measure(
+        "private load, saved file into real sorted List2", [&] { Clear(h2); },
+        [&] { LoadPrivateList(files, list2); }, [&] { return full(list2); });
+
+    // A file edited by hand, in no order.
+    std::vector<std::string> lines;
+    for (int16_t i = 0; i < list2.ListCount(); ++i) lines.push_back(list2.List(i));
+    std::shuffle(lines.begin(), lines.end(), std::mt19937(5));
+    std::string bytes;
+    for (const std::string& l : lines) bytes += l + "\r\n";
+    files.WriteNew(listFile, bytes);
+    bench.Measure(
+        "private load, shuffled file into real sorted List2", [&] { Clear(h2); },
+        [&] { LoadPrivateList(files, list2); }, [&] { return full(list2); });
+  }
+
+  DeleteFileA(listFile.c_str());
+  DeleteFileA((listFile + ".tmp").c_str());
+  RemoveDirectoryA(folder.c_str());
+  if (oldValue.empty()) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kBattleNetKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+      RegDeleteValueA(key, kServerListValue);
+      RegCloseKey(key);
+    }
+  } else {
+    registry.SaveString(kHkeyLocalMachine, kBattleNetKey, kServerListValue, oldValue);
+  }
+  DestroyWindow(window);
+  return 0;
+}
+
+}  // namespace
+}  // namespace gantrel
+
+int main(int argc, char** argv) {
+  gantrel::Options options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--repeats" && i + 1 < argc) {
+      options.repeats = std::max(1, std::atoi(argv[++i]));
+    } else if (arg == "--rows" && i + 1 < argc) {
+      options.rows = std::clamp(std::atoi(argv[++i]), 2, static_cast<int>(gantrel::kMaxRows));
+    } else if (arg == "--shown") {
+      options.shown = true;
+    } else if (arg == "--no-redraw") {
+      options.noRedraw = true;
+    } else {
+      std::fprintf(stderr, "usage: list_box_bench [--repeats N] [--rows N] [--shown] [--no-redraw]\n");
+      return 2;
+    }
+  }
+  return gantrel::Run(options);
+}
