@@ -15,11 +15,21 @@ int16_t Win32ListBox::ListIndex() const {
 }
 
 std::string Win32ListBox::List(int16_t row) const {
-  LRESULT len = Send(LB_GETTEXTLEN, static_cast<WPARAM>(row));
+  // Read in the control's own wide form and converted here, as the ANSI message would be:
+  // Wine converts an ANSI LB_GETTEXT through a fixed 512-character buffer, and a longer row
+  // overruns it.
+  LRESULT len = SendMessageW(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
   if (len <= 0) return {};
-  std::string text(static_cast<size_t>(len) + 1, '\0');
-  LRESULT got = Send(LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  std::wstring wide(static_cast<size_t>(len) + 1, L'\0');
+  LRESULT got = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(row),
+                             reinterpret_cast<LPARAM>(wide.data()));
+  if (got <= 0) return {};
+  int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(got), nullptr, 0,
+                                  nullptr, nullptr);
+  std::string text(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+  if (bytes > 0)
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(got), text.data(), bytes, nullptr,
+                        nullptr);
   return text;
 }
 
