@@ -22,11 +22,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   wc.lpszClassName = "BareWindow";
   if (!RegisterClassA(&wc)) return 1;
-  HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "Bare window", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 480, 360, nullptr, nullptr, instance, nullptr);
+  HWND hwnd =
+      CreateWindowExA(0, wc.lpszClassName, "Bare window", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 480, 360, nullptr, nullptr, instance, nullptr);
   if (!hwnd) return 1;
-  HWND list = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LBS_NOTIFY,
-                              10, 10, 440, 300, hwnd, nullptr, instance, nullptr);
+  HWND list =
+      CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LBS_NOTIFY,
+                      10, 10, 440, 300, hwnd, nullptr, instance, nullptr);
   SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("127.0.0.1"));
   ShowWindow(hwnd, showCommand);
   UpdateWindow(hwnd);

@@ -69,7 +69,8 @@ BOOL CALLBACK FindMain(HWND hwnd, LPARAM lParam) {
 int Run(const std::string& exe, int rows, bool click, const std::string& windir) {
   const std::string suffix = ", " + std::to_string(rows) + "-row Server List";
   Win32Registry registry;
-  const std::string oldValue = registry.GetString(kHkeyLocalMachine, kBattleNetKey, kServerListValue);
+  const std::string oldValue =
+      registry.GetString(kHkeyLocalMachine, kBattleNetKey, kServerListValue);
   std::string value;
   for (int i = 0; i < rows; ++i) {
     if (i) value += ';';
@@ -87,9 +88,11 @@ int Run(const std::string& exe, int rows, bool click, const std::string& windir)
   si.dwFlags = STARTF_USESTDHANDLES;
   PROCESS_INFORMATION pi{};
   const double t0 = NowMs();
-  if (CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, env.data(), nullptr, &si, &pi)) {
+  if (CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, env.data(), nullptr, &si,
+                     &pi)) {
     Search s{pi.dwProcessId, nullptr};
-    while (!s.found && NowMs() - t0 < 60000 && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
+    while (!s.found && NowMs() - t0 < 60000 &&
+           WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
       EnumWindows(FindMain, reinterpret_cast<LPARAM>(&s));
       if (!s.found) Sleep(1);
     }
@@ -110,13 +113,15 @@ int Run(const std::string& exe, int rows, bool click, const std::string& windir)
       const double t1 = NowMs();
       PostMessageA(import, BM_CLICK, 0, 0);
       PostMessageA(s.found, sync, 1, 0);
-      while (reinterpret_cast<INT_PTR>(GetPropA(s.found, kSyncName)) < 1 && NowMs() - t1 < 600000) Sleep(1);
+      while (reinterpret_cast<INT_PTR>(GetPropA(s.found, kSyncName)) < 1 && NowMs() - t1 < 600000)
+        Sleep(1);
       const double took = NowMs() - t1;
       const bool ok = SendMessageA(list1, LB_GETCOUNT, 0, 0) == rows && IsWindowVisible(list1);
       char figure[96];
       std::snprintf(figure, sizeof figure, "%s (%.2f ms/row: %.0f s at 32,767)", Ms(took).c_str(),
                     took / rows, took / rows * kMaxRows / 1000);
-      Row("import button in gantrel.exe, List1 shown" + suffix, ok ? figure : "failed", "< 1 s at 32,767");
+      Row("import button in gantrel.exe, List1 shown" + suffix, ok ? figure : "failed",
+          "< 1 s at 32,767");
       rc = ok ? 0 : 1;
     }
     if (s.found) PostMessageA(s.found, WM_CLOSE, 0, 0);
@@ -136,7 +141,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: button_bench GANTREL_EXE [ROWS] [--no-click]\n");
     return 2;
   }
-  const int rows = argc > 2 ? std::max(2, std::min(std::atoi(argv[2]), static_cast<int>(gantrel::kMaxRows))) : 1000;
+  const int rows =
+      argc > 2 ? std::max(2, std::min(std::atoi(argv[2]), static_cast<int>(gantrel::kMaxRows)))
+               : 1000;
   const bool click = !(argc > 3 && std::strcmp(argv[3], "--no-click") == 0);
   char temp[MAX_PATH] = {};
   GetTempPathA(sizeof temp, temp);

@@ -5,8 +5,8 @@
 // By default the lists sit in a hidden window, as they are while start-up fills them. --shown
 // shows the window, as it is when a button is pressed; --no-redraw turns the lists' redrawing off
 // around each operation (WM_SETREDRAW), to show what that would change.
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -61,28 +61,32 @@ std::vector<std::string> Hosts(int count) {
     if (i % 8 == 0) {
       hosts.push_back("server" + std::to_string(i) + ".example.net");
     } else {
-      hosts.push_back("127." + std::to_string(i / 65536) + "." + std::to_string(i / 256 % 256) + "." +
-                      std::to_string(i % 256));
+      hosts.push_back("127." + std::to_string(i / 65536) + "." + std::to_string(i / 256 % 256) +
+                      "." + std::to_string(i % 256));
     }
   }
   std::shuffle(hosts.begin(), hosts.end(), std::mt19937(11));
   return hosts;
 }
 
-void Clear(HWND list) { SendMessageA(list, LB_RESETCONTENT, 0, 0); }
+void Clear(HWND list) {
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+}
 
 class Bench {
  public:
   Bench(const Options& options, HWND h1, HWND h2) : options_(options), h1_(h1), h2_(h2) {
-    const std::string rows = options.rows == kMaxRows ? "" : ", " + std::to_string(options.rows) + " rows";
-    suffix_ = rows + (options.shown ? ", shown window" : "") + (options.noRedraw ? ", redraw off" : "");
+    const std::string rows =
+        options.rows == kMaxRows ? "" : ", " + std::to_string(options.rows) + " rows";
+    suffix_ =
+        rows + (options.shown ? ", shown window" : "") + (options.noRedraw ? ", redraw off" : "");
   }
 
   // Runs `setUp` (not timed) and `run` (timed) a few times; prints the median, or "failed" when
   // `check` finds the result wrong. A figure for fewer rows than a full list also gives the full
   // list's figure at the same cost per row.
-  void Measure(const std::string& name, const std::function<void()>& setUp, const std::function<void()>& run,
-               const std::function<bool()>& check) {
+  void Measure(const std::string& name, const std::function<void()>& setUp,
+               const std::function<void()>& run, const std::function<bool()>& check) {
     std::vector<double> times;
     for (int i = 0; i < options_.repeats; ++i) {
       // Filling the lists for the run is not what is measured: done with redrawing off.
@@ -102,8 +106,8 @@ class Bench {
     std::string figure = Ms(Median(times));
     if (options_.rows != kMaxRows) {
       char full[64];
-      std::snprintf(full, sizeof full, " (%.2f ms/row: %.0f s at 32,767)", Median(times) / options_.rows,
-                    Median(times) / options_.rows * kMaxRows / 1000);
+      std::snprintf(full, sizeof full, " (%.2f ms/row: %.0f s at 32,767)",
+                    Median(times) / options_.rows, Median(times) / options_.rows * kMaxRows / 1000);
       figure += full;
     }
     Row(name + suffix_, figure, "< 1 s at 32,767");
@@ -134,10 +138,12 @@ int Run(const Options& options) {
   wc.hInstance = instance;
   wc.lpszClassName = "GantrelListBench";
   RegisterClassA(&wc);
-  HWND window = CreateWindowExA(0, wc.lpszClassName, "list bench", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480,
-                                nullptr, nullptr, instance, nullptr);
-  const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-  HWND h1 = CreateWindowExA(0, "LISTBOX", "", style, 0, 0, 300, 400, window, nullptr, instance, nullptr);
+  HWND window = CreateWindowExA(0, wc.lpszClassName, "list bench", WS_OVERLAPPEDWINDOW, 0, 0, 640,
+                                480, nullptr, nullptr, instance, nullptr);
+  const DWORD style =
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+  HWND h1 =
+      CreateWindowExA(0, "LISTBOX", "", style, 0, 0, 300, 400, window, nullptr, instance, nullptr);
   HWND h2 = CreateWindowExA(0, "LISTBOX", "", style | LBS_SORT, 320, 0, 300, 400, window, nullptr,
                             instance, nullptr);
   if (!window || !h1 || !h2) {
@@ -153,7 +159,8 @@ int Run(const Options& options) {
 
   // The game's list in the bench prefix's registry; the old value is put back afterwards.
   Win32Registry registry;
-  const std::string oldValue = registry.GetString(kHkeyLocalMachine, kBattleNetKey, kServerListValue);
+  const std::string oldValue =
+      registry.GetString(kHkeyLocalMachine, kBattleNetKey, kServerListValue);
   const std::vector<std::string> hosts = Hosts(rows);
   std::string value;
   for (const std::string& h : hosts) value += (value.empty() ? "" : ";") + h;
@@ -161,7 +168,8 @@ int Run(const Options& options) {
 
   char temp[MAX_PATH] = {};
   GetTempPathA(sizeof temp, temp);
-  const std::string folder = std::string(temp) + "gantrel-bench-" + std::to_string(GetCurrentProcessId());
+  const std::string folder =
+      std::string(temp) + "gantrel-bench-" + std::to_string(GetCurrentProcessId());
   CreateDirectoryA(folder.c_str(), nullptr);
   const std::string listFile = folder + "\\gantrel.ini";
   ScratchFiles files(folder);
@@ -174,7 +182,8 @@ int Run(const Options& options) {
           Clear(h1);
           Clear(h2);
         },
-        [&] { ImportServerList(registry, list1, list2); }, [&] { return full(list1) && full(list2); });
+        [&] { ImportServerList(registry, list1, list2); },
+        [&] { return full(list1) && full(list2); });
   }
   // With List2 not empty, the button refills List1 only.
   bench.Measure(
@@ -188,7 +197,8 @@ int Run(const Options& options) {
   // Measured rows as a ping run leaves them, in random order of time.
   std::mt19937 rng(7);
   std::vector<int32_t> data;
-  for (int i = 0; i < rows; ++i) data.push_back(rng() % 10 == 0 ? 9999 : static_cast<int32_t>(1 + rng() % 400));
+  for (int i = 0; i < rows; ++i)
+    data.push_back(rng() % 10 == 0 ? 9999 : static_cast<int32_t>(1 + rng() % 400));
   bench.Measure(
       "sort, real List1",
       [&] {
@@ -217,8 +227,12 @@ int Run(const Options& options) {
           Clear(h2);
           for (size_t i = 0; i < hosts.size(); ++i)
             list2.AddItem(PrivateRow(hosts[i], "games night " + std::to_string(i % 97)));
-        }, [&] { SavePrivateList(files, dialogs, list2); },
-        [&] { return dialogs.boxes.empty() && GetFileAttributesA(listFile.c_str()) != INVALID_FILE_ATTRIBUTES; });
+        },
+        [&] { SavePrivateList(files, dialogs, list2); },
+        [&] {
+          return dialogs.boxes.empty() &&
+                 GetFileAttributesA(listFile.c_str()) != INVALID_FILE_ATTRIBUTES;
+        });
     bench.Measure(
         "private load, saved file into real sorted List2", [&] { Clear(h2); },
         [&] { LoadPrivateList(files, list2); }, [&] { return full(list2); });
@@ -267,7 +281,8 @@ int main(int argc, char** argv) {
     } else if (arg == "--no-redraw") {
       options.noRedraw = true;
     } else {
-      std::fprintf(stderr, "usage: list_box_bench [--repeats N] [--rows N] [--shown] [--no-redraw]\n");
+      std::fprintf(stderr,
+                   "usage: list_box_bench [--repeats N] [--rows N] [--shown] [--no-redraw]\n");
       return 2;
     }
   }

@@ -47,7 +47,8 @@ std::vector<char> EnvironmentWith(const std::string& windir) {
 HWND ShownWindow(const char* className, DWORD pid) {
   HWND hwnd = FindWindowA(className, nullptr);
   DWORD owner = 0;
-  if (!hwnd || (GetWindowThreadProcessId(hwnd, &owner), owner != pid) || !IsWindowVisible(hwnd)) return nullptr;
+  if (!hwnd || (GetWindowThreadProcessId(hwnd, &owner), owner != pid) || !IsWindowVisible(hwnd))
+    return nullptr;
   return hwnd;
 }
 
@@ -66,7 +67,8 @@ Start TimeStart(const std::string& exe, const char* className, std::vector<char>
   si.dwFlags = STARTF_USESTDHANDLES;
   PROCESS_INFORMATION pi{};
   const double t0 = NowMs();
-  if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, env.data(), nullptr, &si, &pi))
+  if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, env.data(), nullptr, &si,
+                      &pi))
     return result;
   HWND shown = nullptr;
   while (NowMs() - t0 < 30000) {
@@ -100,7 +102,8 @@ int Run(const std::string& gantrel, const std::string& bare, int runs, const std
     for (int which = 0; which < 2; ++which) {
       const Start s = TimeStart(exes[which], classes[which], env);
       if (!s.ok) {
-        std::fprintf(stderr, "startup_bench: %s did not reach an idle window\n", exes[which].c_str());
+        std::fprintf(stderr, "startup_bench: %s did not reach an idle window\n",
+                     exes[which].c_str());
         Row("start-up to idle window", "failed", "ratio <= 1.3");
         return 1;
       }
