@@ -5,8 +5,9 @@
 // By default the lists sit in a hidden window, as they are while start-up fills them. --shown
 // shows the window, as it is when a button is pressed; --no-redraw turns the lists' redrawing off
 // around each operation (WM_SETREDRAW), to show what that would change.
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
