@@ -121,15 +121,17 @@ void FrmMain::CreateControls() {
     if (c.toolTip && toolTip_) {
       TTTOOLINFOA ti{};
       ti.cbSize = sizeof(ti);
-      ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+      // No TTF_SUBCLASS: a subclassed list box pays for it on every message (under Wine a
+      // server round trip each); PreTranslate relays the mouse messages instead.
+      ti.uFlags = TTF_IDISHWND;
       ti.hwnd = hwnd_;
       ti.uId = reinterpret_cast<UINT_PTR>(h);
       ti.lpszText = const_cast<char*>(c.toolTip);
       SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
     }
   }
-  list1_.Attach(controls_[kIdList1]);
-  list2_.Attach(controls_[kIdList2]);
+  list1_.Attach(controls_[kIdList1], hwnd_);
+  list2_.Attach(controls_[kIdList2], hwnd_);
 }
 
 void FrmMain::SelectTab(int tab) {
@@ -152,6 +154,9 @@ void FrmMain::FocusFirstOnTab() {
 }
 
 bool FrmMain::PreTranslate(MSG& msg) {
+  if (toolTip_ && msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST &&
+      GetParent(msg.hwnd) == tab_)
+    SendMessageA(toolTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
   if (!hwnd_ || !IsWindowEnabled(hwnd_)) return false;
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000) &&
       (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd))) {
@@ -214,6 +219,10 @@ LRESULT FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case kThawListMessage:
+      list1_.Thaw();
+      list2_.Thaw();
       return 0;
     case WM_NOTIFY: {
       auto* hdr = reinterpret_cast<NMHDR*>(lParam);

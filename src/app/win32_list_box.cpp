@@ -33,7 +33,26 @@ std::string Win32ListBox::List(int16_t row) const {
   return text;
 }
 
+// A shown list box redraws itself at every change, which under Wine costs milliseconds a row:
+// an import or a sort of thousands of rows would take minutes. Drawing is held back until the
+// window's messages are next handled -- after the operation, or at the next yield of a ping run,
+// so that a run still shows each row as soon as it is measured.
+void Win32ListBox::Freeze() {
+  if (frozen_ || !notify_) return;
+  Send(WM_SETREDRAW, FALSE);
+  frozen_ = true;
+  PostMessageA(notify_, kThawListMessage, 0, reinterpret_cast<LPARAM>(hwnd_));
+}
+
+void Win32ListBox::Thaw() {
+  if (!frozen_) return;
+  frozen_ = false;
+  Send(WM_SETREDRAW, TRUE);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 void Win32ListBox::SetList(int16_t row, const std::string& text) {
+  Freeze();
   // An insert at an index is never re-sorted, so the row keeps its place even in a sorted list.
   LRESULT data = Send(LB_GETITEMDATA, static_cast<WPARAM>(row));
   bool selected = Send(LB_GETCURSEL) == row;
@@ -54,13 +73,15 @@ void Win32ListBox::SetItemData(int16_t row, int32_t data) {
 
 bool Win32ListBox::AddItem(const std::string& text) {
   if (Send(LB_GETCOUNT) >= kMaxRows) return false;
-  LRESULT at = Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  if (at < 0) return false;
-  Send(LB_SETITEMDATA, static_cast<WPARAM>(at), 0);
-  return true;
+  Freeze();
+  // A new row's item data starts at 0.
+  return Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) >= 0;
 }
 
-void Win32ListBox::RemoveItem(int16_t row) { Send(LB_DELETESTRING, static_cast<WPARAM>(row)); }
+void Win32ListBox::RemoveItem(int16_t row) {
+  Freeze();
+  Send(LB_DELETESTRING, static_cast<WPARAM>(row));
+}
 
 void Win32ListBox::Deselect(int16_t row) {
   if (Send(LB_GETCURSEL) == row) Send(LB_SETCURSEL, static_cast<WPARAM>(-1));
