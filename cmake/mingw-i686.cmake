@@ -13,6 +13,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # Test programs run under Wine in the project's throwaway prefix.
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run")
-# The shipped program carries no symbols (they are more than half of its size).
-set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL_INIT "-s")
-set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
