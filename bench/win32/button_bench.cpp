@@ -14,6 +14,7 @@
 
 #include "app/frm_main_layout.h"
 #include "bench_rows.h"
+#include "gui/gantrel_driver.h"
 #include "registry/server_list.h"
 #include "registry/win32_registry.h"
 
@@ -26,45 +27,6 @@ using bench::Row;
 
 constexpr const char* kMainClass = "GantrelMain";
 constexpr const char* kSyncName = "Gantrel.Sync";
-
-std::string WindowsPath(std::string path) {
-  if (path.empty() || path[0] != '/') return path;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return "Z:" + path;
-}
-
-std::vector<char> EnvironmentWith(const std::string& windir) {
-  std::vector<char> env;
-  char* block = GetEnvironmentStringsA();
-  for (const char* p = block; *p; p += std::strlen(p) + 1) {
-    if (_strnicmp(p, "windir=", 7) == 0) continue;
-    env.insert(env.end(), p, p + std::strlen(p) + 1);
-  }
-  FreeEnvironmentStringsA(block);
-  const std::string v = "windir=" + windir;
-  env.insert(env.end(), v.c_str(), v.c_str() + v.size() + 1);
-  env.push_back('\0');
-  return env;
-}
-
-struct Search {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK FindMain(HWND hwnd, LPARAM lParam) {
-  auto* s = reinterpret_cast<Search*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  char cls[64] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
-  if (pid == s->pid && std::strcmp(cls, kMainClass) == 0 && IsWindowVisible(hwnd)) {
-    s->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 int Run(const std::string& exe, int rows, bool click, const std::string& windir) {
   const std::string suffix = ", " + std::to_string(rows) + "-row Server List";
@@ -80,7 +42,7 @@ int Run(const std::string& exe, int rows, bool click, const std::string& windir)
   registry.SaveString(kHkeyLocalMachine, kBattleNetKey, kServerListValue, value);
 
   int rc = 1;
-  std::vector<char> env = EnvironmentWith(windir);
+  std::vector<char> env = gui::EnvironmentWith(windir);
   std::string cmd = "\"" + exe + "\"";
   STARTUPINFOA si{};
   si.cb = sizeof si;
@@ -90,13 +52,12 @@ int Run(const std::string& exe, int rows, bool click, const std::string& windir)
   const double t0 = NowMs();
   if (CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, env.data(), nullptr, &si,
                      &pi)) {
-    Search s{pi.dwProcessId, nullptr};
-    while (!s.found && NowMs() - t0 < 60000 &&
-           WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
-      EnumWindows(FindMain, reinterpret_cast<LPARAM>(&s));
-      if (!s.found) Sleep(1);
+    HWND found = nullptr;
+    while (!found && NowMs() - t0 < 60000 && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
+      found = gui::FindWindowOf(pi.dwProcessId, kMainClass);
+      if (!found) Sleep(1);
     }
-    const bool idle = s.found && WaitForInputIdle(pi.hProcess, 60000) == 0;
+    const bool idle = found && WaitForInputIdle(pi.hProcess, 60000) == 0;
     if (idle) {
       Row("start-up to idle main window, gantrel.exe" + suffix, Ms(NowMs() - t0), "");
       rc = 0;
@@ -106,14 +67,14 @@ int Run(const std::string& exe, int rows, bool click, const std::string& windir)
     if (idle && click) {
       // The click is posted (a sent one would wait for the handler); the marker posted behind it
       // is handled only once the import is done.
-      HWND tab = GetDlgItem(s.found, kIdSSTab1);
+      HWND tab = GetDlgItem(found, kIdSSTab1);
       HWND import = GetDlgItem(tab, kIdCommand11);
       HWND list1 = GetDlgItem(tab, kIdList1);
       const UINT sync = RegisterWindowMessageA(kSyncName);
       const double t1 = NowMs();
       PostMessageA(import, BM_CLICK, 0, 0);
-      PostMessageA(s.found, sync, 1, 0);
-      while (reinterpret_cast<INT_PTR>(GetPropA(s.found, kSyncName)) < 1 && NowMs() - t1 < 600000)
+      PostMessageA(found, sync, 1, 0);
+      while (reinterpret_cast<INT_PTR>(GetPropA(found, kSyncName)) < 1 && NowMs() - t1 < 600000)
         Sleep(1);
       const double took = NowMs() - t1;
       const bool ok = SendMessageA(list1, LB_GETCOUNT, 0, 0) == rows && IsWindowVisible(list1);
@@ -124,7 +85,7 @@ int Run(const std::string& exe, int rows, bool click, const std::string& windir)
           "< 1 s at 32,767");
       rc = ok ? 0 : 1;
     }
-    if (s.found) PostMessageA(s.found, WM_CLOSE, 0, 0);
+    if (found) PostMessageA(found, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
@@ -149,5 +110,5 @@ int main(int argc, char** argv) {
   GetTempPathA(sizeof temp, temp);
   const std::string windir = std::string(temp) + "gantrel-button-bench";
   CreateDirectoryA(windir.c_str(), nullptr);
-  return gantrel::Run(gantrel::WindowsPath(argv[1]), rows, click, windir);
+  return gantrel::Run(gantrel::gui::WindowsPath(argv[1]), rows, click, windir);
 }

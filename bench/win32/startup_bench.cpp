@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bench_rows.h"
+#include "gui/gantrel_driver.h"
 
 namespace gantrel {
 namespace {
@@ -19,28 +20,6 @@ using bench::Median;
 using bench::Ms;
 using bench::NowMs;
 using bench::Row;
-
-std::string WindowsPath(std::string path) {
-  if (path.empty() || path[0] != '/') return path;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return "Z:" + path;
-}
-
-// This process's environment with "windir" replaced.
-std::vector<char> EnvironmentWith(const std::string& windir) {
-  std::vector<char> env;
-  char* block = GetEnvironmentStringsA();
-  for (const char* p = block; *p; p += std::strlen(p) + 1) {
-    if (_strnicmp(p, "windir=", 7) == 0) continue;
-    env.insert(env.end(), p, p + std::strlen(p) + 1);
-  }
-  FreeEnvironmentStringsA(block);
-  const std::string v = "windir=" + windir;
-  env.insert(env.end(), v.c_str(), v.c_str() + v.size() + 1);
-  env.push_back('\0');
-  return env;
-}
 
 // The program's shown top-level window of the class given. FindWindow costs the Wine server far
 // less than walking every window, so polling for it hardly slows the start it is timing.
@@ -93,7 +72,7 @@ Start TimeStart(const std::string& exe, const char* className, std::vector<char>
 }
 
 int Run(const std::string& gantrel, const std::string& bare, int runs, const std::string& windir) {
-  std::vector<char> env = EnvironmentWith(windir);
+  std::vector<char> env = gui::EnvironmentWith(windir);
   const std::string exes[2] = {gantrel, bare};
   const char* classes[2] = {"GantrelMain", "BareWindow"};
   std::vector<double> visible[2], idle[2];
@@ -142,12 +121,13 @@ int main(int argc, char** argv) {
   const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 30;
   std::string windir;
   if (argc > 4) {
-    windir = gantrel::WindowsPath(argv[4]);
+    windir = gantrel::gui::WindowsPath(argv[4]);
   } else {
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
     windir = std::string(temp) + "gantrel-startup-bench";
   }
   CreateDirectoryA(windir.c_str(), nullptr);
-  return gantrel::Run(gantrel::WindowsPath(argv[1]), gantrel::WindowsPath(argv[2]), runs, windir);
+  return gantrel::Run(gantrel::gui::WindowsPath(argv[1]), gantrel::gui::WindowsPath(argv[2]), runs,
+                      windir);
 }

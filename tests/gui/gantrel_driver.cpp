@@ -10,17 +10,39 @@ namespace {
 
 std::string ExePath() {
   const char* unixPath = std::getenv("GANTREL_EXE");
-  if (!unixPath) return "gantrel.exe";
-  std::string p = unixPath;
-  if (!p.empty() && p[0] == '/') {
-    for (char& c : p)
-      if (c == '/') c = '\\';
-    p = "Z:" + p;
-  }
-  return p;
+  return unixPath ? WindowsPath(unixPath) : "gantrel.exe";
 }
 
-// This process's environment with "windir" replaced.
+struct Search {
+  DWORD pid;
+  const char* className;
+  bool visibleOnly;
+  HWND found;
+};
+
+BOOL CALLBACK FindProc(HWND hwnd, LPARAM lParam) {
+  auto* s = reinterpret_cast<Search*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  char cls[64] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (pid == s->pid && std::strcmp(cls, s->className) == 0 &&
+      (!s->visibleOnly || IsWindowVisible(hwnd))) {
+    s->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::string WindowsPath(std::string path) {
+  if (path.empty() || path[0] != '/') return path;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return "Z:" + path;
+}
+
 std::vector<char> EnvironmentWith(const std::string& windir) {
   std::vector<char> env;
   char* block = GetEnvironmentStringsA();
@@ -37,38 +59,11 @@ std::vector<char> EnvironmentWith(const std::string& windir) {
   return env;
 }
 
-struct FindMain {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK FindMainProc(HWND hwnd, LPARAM lParam) {
-  auto* f = reinterpret_cast<FindMain*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  char cls[64] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
-  if (pid == f->pid && std::strcmp(cls, "GantrelMain") == 0 && IsWindowVisible(hwnd)) {
-    f->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
+HWND FindWindowOf(DWORD pid, const char* className, bool visibleOnly) {
+  Search s{pid, className, visibleOnly, nullptr};
+  EnumWindows(FindProc, reinterpret_cast<LPARAM>(&s));
+  return s.found;
 }
-
-BOOL CALLBACK FindBoxProc(HWND hwnd, LPARAM lParam) {
-  auto* f = reinterpret_cast<FindMain*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  char cls[64] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
-  if (pid == f->pid && std::strcmp(cls, "#32770") == 0 && IsWindowVisible(hwnd)) {
-    f->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-}  // namespace
 
 bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
   DWORD start = GetTickCount();
@@ -105,12 +100,10 @@ GantrelProcess::GantrelProcess(const std::string& windir) {
   si.cb = sizeof si;
   if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, env.data(), nullptr, &si, &pi_))
     return;
-  FindMain f{pi_.dwProcessId, nullptr};
   WaitFor([&] {
-    EnumWindows(FindMainProc, reinterpret_cast<LPARAM>(&f));
-    return f.found != nullptr || WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0;
+    main_ = FindWindowOf(pi_.dwProcessId, "GantrelMain");
+    return main_ != nullptr || WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0;
   }, 20000);
-  main_ = f.found;
 }
 
 GantrelProcess::~GantrelProcess() {
@@ -195,17 +188,13 @@ void GantrelProcess::Press(int id, int x, int y) {
 }
 
 Box GantrelProcess::WaitBox(int timeoutMs) const {
-  FindMain f{pi_.dwProcessId, nullptr};
-  WaitFor([&] {
-    f.found = nullptr;
-    EnumWindows(FindBoxProc, reinterpret_cast<LPARAM>(&f));
-    return f.found != nullptr;
-  }, timeoutMs);
+  HWND found = nullptr;
+  WaitFor([&] { return (found = FindWindowOf(pi_.dwProcessId, "#32770")) != nullptr; }, timeoutMs);
   Box box;
-  if (!f.found) return box;
-  box.hwnd = f.found;
-  box.title = TextOf(f.found);
-  if (HWND text = GetDlgItem(f.found, 0xFFFF)) box.text = TextOf(text);
+  if (!found) return box;
+  box.hwnd = found;
+  box.title = TextOf(found);
+  if (HWND text = GetDlgItem(found, 0xFFFF)) box.text = TextOf(text);
   return box;
 }
 

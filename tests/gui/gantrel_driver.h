@@ -66,6 +66,14 @@ class GantrelProcess {
   int syncCount_ = 0;
 };
 
+// A Unix path as Wine's Z: drive names it; other paths unchanged.
+std::string WindowsPath(std::string path);
+// This process's environment block with "windir" set to `windir` (left out when empty).
+std::vector<char> EnvironmentWith(const std::string& windir);
+// A top-level window of that class that belongs to the process (a visible one unless
+// `visibleOnly` is false), or nullptr.
+HWND FindWindowOf(DWORD pid, const char* className, bool visibleOnly = true);
+
 // Polls `done` until it is true or the time is up.
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = 10000);
 

@@ -43,28 +43,8 @@ void SetServerList(const std::string& value) {
   RegCloseKey(h);
 }
 
-struct Found {
-  DWORD pid;
-  HWND box;
-};
-
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam) {
-  auto* f = reinterpret_cast<Found*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  char cls[16] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
-  if (pid != f->pid || std::strcmp(cls, "#32770") != 0) return TRUE;
-  f->box = hwnd;
-  return FALSE;
-}
-
 // Any dialog of the process, visible or not yet.
-HWND BoxOf(DWORD pid) {
-  Found f{pid, nullptr};
-  EnumWindows(FindBox, reinterpret_cast<LPARAM>(&f));
-  return f.box;
-}
+HWND BoxOf(DWORD pid) { return FindWindowOf(pid, "#32770", false); }
 
 // The text a run writes into a row with no usable reply.
 std::string NotAvailable(std::string address) {
