@@ -39,25 +39,15 @@ class FrmMainTest : public ::testing::Test {
   App app{list1, list2, dialogs, host, registry, files, launcher, net, {}, nullptr};
 };
 
-TEST_F(FrmMainTest, StartUpWithoutAFileShowsTheGameListInBothLists) {
-  Form_Load(app);
-  EXPECT_EQ(list1.Texts(), (std::vector<std::string>{"127.0.0.1", "localhost"}));
-  EXPECT_EQ(list2.Texts(), (std::vector<std::string>{"127.0.0.1", "localhost"}));
-  EXPECT_TRUE(dialogs.boxes.empty());
-}
-
-TEST_F(FrmMainTest, StartUpWithAOneLineFileKeepsOnlyThatLine) {
+TEST_F(FrmMainTest, StartUpLoadsTheListsDeletesTheCacheSetsTheVersionAndThePingSettings) {
   files.files[kIni] = "zeta.example.org     Home\r\n";
-  Form_Load(app);
-  EXPECT_EQ(list2.Texts(), (std::vector<std::string>{"zeta.example.org     Home"}));
-  EXPECT_EQ(list1.ListCount(), 2);
-}
-
-TEST_F(FrmMainTest, StartUpDeletesTheCacheKeepsTheVersionAndSetsThePingSettings) {
   registry.values[{kStarcraft, "InstallPath"}] = std::string("C:\\Games\\Starcraft");
   files.files["C:\\Games\\Starcraft\\bncache.dat"] = "cache";
   registry.values[{kConfig, "Server Version"}] = std::string("1");  // text, not a DWORD
   Form_Load(app);
+  EXPECT_EQ(list1.Texts(), (std::vector<std::string>{"127.0.0.1", "localhost"}));
+  EXPECT_EQ(list2.Texts(), (std::vector<std::string>{"zeta.example.org     Home"}));
+  EXPECT_TRUE(dialogs.boxes.empty());
   EXPECT_EQ(files.files.count("C:\\Games\\Starcraft\\bncache.dat"), 0u);
   EXPECT_EQ(std::get<int32_t>(registry.values[{kConfig, "Server Version"}]), 1);
   EXPECT_EQ(app.settings.PingTimeOut, 750);
@@ -85,19 +75,6 @@ TEST_F(FrmMainTest, MouseDownOnTheTabControlClearsBothSelections) {
   EXPECT_EQ(list2.ListIndex(), -1);
   SSTab1_MouseDown(app);  // nothing selected: nothing to do, nothing breaks
   EXPECT_EQ(list1.ListCount(), 2);
-}
-
-TEST(FrmMainLayout, ButtonsOfATabFormOneRowUnderTheirList) {
-  for (int tab = 0; tab < 2; ++tab) {
-    int lastRight = 0;
-    for (const ControlSpec& c : MainControls()) {
-      if (c.tab != tab || c.kind != ControlKind::Button) continue;
-      EXPECT_EQ(c.top, 3420) << c.caption;
-      EXPECT_EQ(c.height, 255) << c.caption;
-      EXPECT_GT(c.left, lastRight) << c.caption;  // left to right in table order, no overlap
-      lastRight = c.left + c.width;
-    }
-  }
 }
 
 TEST(FrmMainLayout, KeyboardOrderRunsThroughBothListTabs) {

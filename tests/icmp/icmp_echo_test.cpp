@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -14,22 +13,19 @@
 namespace gantrel {
 namespace {
 
-using testing::FakeDialogs;
 using testing::FakeNetApi;
-using testing::FakeWindowHost;
 using Echo = FakeNetApi::Echo;
+using Strings = std::vector<std::string>;
 
-class IcmpEchoTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    // The shared records outlive any one engine; start every test from a clean slate.
+// One engine over fresh fakes; the shared records start empty.
+struct Rig {
+  Rig() {
     EchoOptions = {};
     EchoReply = {};
     AddrOctets = {};
   }
-
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> out;
+  Strings Texts() const {
+    Strings out;
     for (const auto& b : dialogs.boxes) out.push_back(b.title + ": " + b.text);
     return out;
   }
@@ -38,78 +34,50 @@ class IcmpEchoTest : public ::testing::Test {
     for (const auto& c : net.calls) n += c == call;
     return n;
   }
-  int Yields() const {
-    int n = 0;
-    for (const auto& c : host.calls) n += c == "events";
-    return n;
+  void Replies(uint32_t a, uint32_t b, uint32_t c) {
+    net.echoes = {FakeNetApi::Reply(a), FakeNetApi::Reply(b), FakeNetApi::Reply(c)};
   }
 
   FakeNetApi net;
-  FakeDialogs dialogs;
-  FakeWindowHost host;
+  testing::FakeDialogs dialogs;
+  testing::FakeWindowHost host;
   PingSettings settings{750, 3};
   ICMPEcho engine{net, dialogs, host, settings};
 };
 
-using Strings = std::vector<std::string>;
+class IcmpEchoTest : public ::testing::Test, protected Rig {};
 
 // --- Winsock start-up and clean-up ------------------------------------------------------------
 
-TEST_F(IcmpEchoTest, StartupAsksForOnePointOneAndAcceptsNewerVersions) {
-  for (uint16_t granted : {0x0101, 0x0201, 0x0202, 0x0002, 0xFF01}) {
-    net.startupWrites = WsaData{granted, 0x0202, 0, 0};
-    engine.vbWSAStartup();
-    EXPECT_FALSE(host.ended) << granted;
-  }
-  EXPECT_EQ(net.requestedVersions, std::vector<uint16_t>(5, 0x0101));
-  EXPECT_TRUE(dialogs.boxes.empty());
-}
-
-TEST_F(IcmpEchoTest, OldVersionEndsTheProgramWithItsNumber) {
+TEST(IcmpEcho, StartupAsksForOnePointOneAndEndsOnOlderVersionsOrNegativeSockets) {
   struct Case {
     uint16_t wVersion;
-    const char* text;
+    uint16_t maxSockets;
+    std::string error;  // empty: accepted
   } cases[] = {
-      {0x0001, "WinSock Version 1.0 is not supported "},
-      {0x0000, "WinSock Version 0.0 is not supported "},
-      {0x0100, "WinSock Version 0.1 is not supported "},
-      {0x0900, "WinSock Version 0.9 is not supported "},
+      {0x0101, 32767, ""},
+      {0x0201, 0, ""},
+      {0x0002, 1, ""},
+      {0x0001, 100, "WinSock Version 1.0 is not supported "},
+      {0x0000, 100, "WinSock Version 0.0 is not supported "},
+      {0x0101, 32768, "This application requires a minimum of 0 supported sockets."},
   };
   for (const auto& c : cases) {
-    FakeNetApi n;
-    FakeDialogs d;
-    FakeWindowHost h;
-    n.startupWrites = WsaData{c.wVersion, 0x0202, 100, 0};
-    ICMPEcho e(n, d, h, settings);
-    EXPECT_EQ(e.PingSite("127.0.0.1"), -1);
-    ASSERT_EQ(d.boxes.size(), 1u);
-    EXPECT_EQ(d.boxes[0].text, c.text);
-    EXPECT_EQ(d.boxes[0].title, "Sondar-ICMPEcho");
-    EXPECT_EQ(d.boxes[0].icon, MsgIcon::None);
-    EXPECT_EQ(e.ErrorText(), c.text);
-    EXPECT_EQ(h.calls, Strings{"end"});
-    // The program has ended: nothing after the start-up call.
-    EXPECT_EQ(n.calls, Strings{"startup"});
-  }
-}
-
-TEST_F(IcmpEchoTest, SocketCountReadAsSignedSixteenBits) {
-  for (uint16_t sockets : {0, 1, 32767}) {
-    net.startupWrites = WsaData{0x0101, 0x0101, sockets, 0};
-    engine.vbWSAStartup();
-    EXPECT_FALSE(host.ended) << sockets;
-  }
-  for (uint16_t sockets : {32768, 65535}) {
-    FakeNetApi n;
-    FakeDialogs d;
-    FakeWindowHost h;
-    n.startupWrites = WsaData{0x0101, 0x0101, sockets, 0};
-    ICMPEcho e(n, d, h, settings);
-    e.vbWSAStartup();
-    EXPECT_TRUE(h.ended) << sockets;
-    ASSERT_EQ(d.boxes.size(), 1u);
-    EXPECT_EQ(d.boxes[0].text, "This application requires a minimum of 0 supported sockets.");
-    EXPECT_EQ(d.boxes[0].title, "Sondar-ICMPEcho");
+    SCOPED_TRACE(c.wVersion);
+    Rig r;
+    r.net.startupWrites = WsaData{c.wVersion, 0x0202, c.maxSockets, 0};
+    r.engine.PingSite("127.0.0.1");
+    EXPECT_EQ(r.net.requestedVersions, std::vector<uint16_t>{0x0101});
+    if (c.error.empty()) {
+      EXPECT_FALSE(r.host.ended);
+      EXPECT_TRUE(r.dialogs.boxes.empty());
+      continue;
+    }
+    EXPECT_EQ(r.Texts(), Strings{"Sondar-ICMPEcho: " + c.error});
+    EXPECT_EQ(r.dialogs.boxes[0].icon, MsgIcon::None);
+    EXPECT_EQ(r.engine.ErrorText(), c.error);
+    EXPECT_EQ(r.host.calls, Strings{"end"});
+    EXPECT_EQ(r.net.calls, Strings{"startup"});  // the program has ended: nothing after it
   }
 }
 
@@ -124,25 +92,21 @@ TEST_F(IcmpEchoTest, FailedStartupOnFirstUseReportsThenEndsOnTheEmptyRecord) {
 }
 
 TEST_F(IcmpEchoTest, FailedStartupAfterAGoodOneGoesOnWithTheOldRecord) {
-  net.echoes = {FakeNetApi::Reply(10), FakeNetApi::Reply(10), FakeNetApi::Reply(10)};
+  Replies(10, 10, 10);
   ASSERT_EQ(engine.PingSite("127.0.0.1"), 10);
   net.startupResult = 10091;
   net.startupWrites.reset();
-  net.calls.clear();
-  net.echoes = {FakeNetApi::Reply(20), FakeNetApi::Reply(20), FakeNetApi::Reply(20)};
+  Replies(20, 20, 20);
   EXPECT_EQ(engine.PingSite("127.0.0.1"), 20);
   EXPECT_EQ(Texts(), Strings{"Sondar-ICMPEcho: WSock32.dll is not responding!"});
   EXPECT_FALSE(host.ended);
-  EXPECT_EQ(engine.WSAData().wVersion, 0x0101);
 }
 
 TEST_F(IcmpEchoTest, FailedCleanupEndsTheProgramAndLosesTheResult) {
   net.cleanupResult = -1;
-  net.echoes = {FakeNetApi::Reply(40), FakeNetApi::Reply(40), FakeNetApi::Reply(40)};
+  Replies(40, 40, 40);
   EXPECT_EQ(engine.PingSite("127.0.0.1"), -1);
   EXPECT_EQ(Texts(), Strings{"Sondar-ICMPEcho: WSock32 Error - -1 occurred in Cleanup"});
-  EXPECT_EQ(engine.ErrorText(), "WSock32 Error - -1 occurred in Cleanup");
-  EXPECT_TRUE(host.ended);
   EXPECT_EQ(net.calls.back(), "cleanup");
   EXPECT_EQ(host.calls.back(), "end");
 
@@ -150,13 +114,6 @@ TEST_F(IcmpEchoTest, FailedCleanupEndsTheProgramAndLosesTheResult) {
   const auto calls = net.calls.size();
   EXPECT_EQ(engine.PingSite("127.0.0.1"), -1);
   EXPECT_EQ(net.calls.size(), calls);
-}
-
-TEST_F(IcmpEchoTest, CleanupFailureShowsAPositiveValueToo) {
-  net.cleanupResult = 10093;
-  engine.vbWSACleanup();
-  EXPECT_EQ(Texts(), Strings{"Sondar-ICMPEcho: WSock32 Error - 10093 occurred in Cleanup"});
-  EXPECT_TRUE(host.ended);
 }
 
 // --- Host resolution ----------------------------------------------------------------------------
@@ -170,9 +127,7 @@ TEST_F(IcmpEchoTest, DottedAddressesNeedNoLookup) {
       {"127.0.0.1", "127.0.0.1", 16777343},
       {"255.255.255.255", "255.255.255.255", -1},
       {"200.1.1.200", "200.1.1.200", -939458104},
-      {"0.0.0.0", "0.0.0.0", 0},
       {"010.001.000.001", "10.1.0.1", 0x0100010A},
-      {" 10.1.0.1", "10.1.0.1", 0x0100010A},
       {"1.2.3.4.5", "1.2.3.4", 0x04030201},
       {"1.2.3.5.5", "1.2.3.6", 0x06030201},
   };
@@ -185,33 +140,26 @@ TEST_F(IcmpEchoTest, DottedAddressesNeedNoLookup) {
   EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST_F(IcmpEchoTest, NamesAreLookedUpAndTheFirstAddressIsTaken) {
-  net.hosts["10-1"] = FakeNetApi::Host({{10, 0, 0, 7}});
-  net.hosts["multi.example"] = FakeNetApi::Host({{192, 0, 2, 1}, {192, 0, 2, 2}});
+TEST_F(IcmpEchoTest, NamesUpToSixtyFourCharactersAreLookedUpAndTheFirstAddressIsTaken) {
+  const std::string longest(64, 'b');
+  net.hosts["10-1"] = FakeNetApi::Host({{10, 0, 0, 7}, {10, 0, 0, 8}});
+  net.hosts[longest] = FakeNetApi::Host({{127, 0, 0, 9}});
   EXPECT_EQ(engine.vbGetHostByName("10-1"), "10.0.0.7");
   EXPECT_EQ(engine.DestAddress(), 0x0700000A);
-  EXPECT_EQ(engine.vbGetHostByName("multi.example"), "192.0.2.1");
-  EXPECT_EQ(engine.HostEntry().h_addr_list.size(), 2u);
-  const uint8_t expected[4] = {192, 0, 2, 1};
-  int32_t dest = engine.DestAddress();
-  EXPECT_EQ(std::memcmp(&dest, expected, 4), 0);  // bytes in text order, in memory
-  EXPECT_EQ(net.calls, (Strings{"lookup:10-1", "lookup:multi.example"}));
+  EXPECT_EQ(engine.vbGetHostByName(longest), "127.0.0.9");
+  EXPECT_EQ(net.calls, (Strings{"lookup:10-1", "lookup:" + longest}));
 }
 
 TEST_F(IcmpEchoTest, FailedLookupReportsTheCodeAndKeepsTheDestination) {
-  net.lastError = 11001;
-  EXPECT_EQ(engine.vbGetHostByName("nowhere"), "");
-  EXPECT_EQ(engine.DestAddress(), 0);  // never set yet
   ASSERT_EQ(engine.vbGetHostByName("10.0.0.1"), "10.0.0.1");
+  net.lastError = 11001;
   EXPECT_EQ(engine.vbGetHostByName("no.such.host"), "");
   EXPECT_EQ(engine.DestAddress(), 0x0100000A);
   EXPECT_EQ(DottedText(AddrOctets), "10.0.0.1");
   net.lastError = -5;
   EXPECT_EQ(engine.vbGetHostByName("no.such.host"), "");
-  EXPECT_EQ(Texts(), (Strings{"Sondar-ICMPEcho: Winsock Error 11001", "Sondar-ICMPEcho: Winsock Error 11001",
-                              "Sondar-ICMPEcho: Winsock Error-5"}));
+  EXPECT_EQ(Texts(), (Strings{"Sondar-ICMPEcho: Winsock Error 11001", "Sondar-ICMPEcho: Winsock Error-5"}));
   EXPECT_EQ(engine.ErrorText(), "Winsock Error-5");
-  for (const auto& b : dialogs.boxes) EXPECT_EQ(b.icon, MsgIcon::None);
 }
 
 TEST_F(IcmpEchoTest, RecordWithoutAddressesResolvesToNothing) {
@@ -226,29 +174,12 @@ TEST_F(IcmpEchoTest, HostTextsWithoutAnAddressAreRefusedQuietly) {
   const std::string longName(65, 'a');
   net.hosts[longName] = FakeNetApi::Host({{10, 0, 0, 1}});
   for (const std::string& hostText : {std::string(""), std::string("1.2.3"), std::string("12345"),
-                                      std::string("999.1.1.1"), std::string("1.2.3.255.5"), longName,
-                                      std::string("a\0b", 3)}) {
+                                      std::string("999.1.1.1"), longName, std::string("a\0b", 3)}) {
     EXPECT_EQ(engine.PingSite(hostText), -1) << hostText;
   }
   EXPECT_TRUE(dialogs.boxes.empty());
   EXPECT_EQ(Count("send"), 0);
   for (const auto& c : net.calls) EXPECT_NE(c.rfind("lookup:", 0), 0u) << c;
-  // Each call still opens and closes its handle and Winsock.
-  EXPECT_EQ(Count("create"), 7);
-  EXPECT_EQ(Count("close"), 7);
-  EXPECT_EQ(Count("cleanup"), 7);
-}
-
-TEST_F(IcmpEchoTest, FourFieldsWithAnEmptyOneArePinged) {
-  net.echoes = {FakeNetApi::Reply(5), FakeNetApi::Reply(5), FakeNetApi::Reply(5)};
-  EXPECT_EQ(engine.PingSite("1..2.3"), 5);
-  EXPECT_EQ(DottedText(AddrOctets), "1.0.2.3");
-}
-
-TEST_F(IcmpEchoTest, NameOfSixtyFourCharactersIsLookedUp) {
-  const std::string name(64, 'b');
-  net.hosts[name] = FakeNetApi::Host({{127, 0, 0, 9}});
-  EXPECT_EQ(engine.vbGetHostByName(name), "127.0.0.9");
 }
 
 // --- One echo request ---------------------------------------------------------------------------
@@ -273,60 +204,38 @@ TEST_F(IcmpEchoTest, EchoResults) {
   }
 }
 
-TEST_F(IcmpEchoTest, NoReplyLeavesTheLastReplyInPlace) {
+TEST_F(IcmpEchoTest, NoReplyOverAStaleGoodReplyIsZero) {
   engine.vbIcmpCreateFile();
   net.echoes = {FakeNetApi::Reply(30), FakeNetApi::Nothing()};
   EXPECT_EQ(engine.vbIcmpSendEcho(32, 750), 30);
-  // A failed call over a stale good reply: status 0 with no reply is 0, not a time.
   EXPECT_EQ(engine.vbIcmpSendEcho(32, 750), 0);
-  EXPECT_EQ(engine.ReplyCount(), 0);
 }
 
-TEST_F(IcmpEchoTest, ReplyCountIsTheLowSixteenBits) {
-  engine.vbIcmpCreateFile();
-  net.echoes = {{0x10000, true, 0, 25}, {0x10001, true, 0, 25}};
-  EXPECT_EQ(engine.vbIcmpSendEcho(32, 750), 0);
-  EXPECT_EQ(engine.vbIcmpSendEcho(32, 750), 25);
-  EXPECT_EQ(engine.ReplyCount(), 1);
-}
-
-TEST_F(IcmpEchoTest, PacketSizeIsClampedAndYieldComesFirst) {
+TEST_F(IcmpEchoTest, PacketSizeIsClampedTimeOutIsNeverNegativeAndYieldComesFirst) {
   engine.vbIcmpCreateFile();
   host.onDoEvents = [&] { host.Log(std::to_string(net.requests.size()) + " sent"); };
-  struct Case {
+  const struct {
     int32_t size;
     std::size_t sent;
-  } cases[] = {{10, 32}, {-5, 32}, {32, 32}, {64, 64}, {128, 128}, {500, 128}};
+  } cases[] = {{10, 32}, {64, 64}, {500, 128}};
   for (const auto& c : cases) {
     engine.vbIcmpSendEcho(c.size, 750);
     EXPECT_EQ(net.requests.back().data, std::string(c.sent, 'X')) << c.size;
-    EXPECT_EQ(engine.RequestData(), std::string(c.sent, 'X'));
   }
-  EXPECT_EQ(host.calls[0], "events");
   EXPECT_EQ(host.calls[1], "0 sent");  // yielded before the first request went out
-}
-
-TEST_F(IcmpEchoTest, NegativeTimeOutWaitsNotAtAll) {
-  engine.vbIcmpCreateFile();
   engine.vbIcmpSendEcho(32, -1);
-  engine.vbIcmpSendEcho(32, 2000);
-  EXPECT_EQ(net.requests[0].timeoutMs, 0u);
-  EXPECT_EQ(net.requests[1].timeoutMs, 2000u);
+  EXPECT_EQ(net.requests.back().timeoutMs, 0u);
 }
 
 TEST_F(IcmpEchoTest, HandleCreateAndCloseFailures) {
   net.createHandle = 0;
   engine.vbIcmpCreateFile();
   EXPECT_EQ(Texts(), Strings{"Plumbline: Unable to Create File Handle"});
-  EXPECT_EQ(engine.IcmpHandle(), 0u);
   // Requests without a handle reach no platform call and get no good reply.
-  EchoReply = {};
   EXPECT_EQ(engine.vbIcmpSendEcho(32, 750), 0);
-  EXPECT_EQ(Count("send"), 0);
   engine.vbIcmpCloseHandle();
-  EXPECT_EQ(Count("close"), 0);
+  EXPECT_EQ(Count("send") + Count("close"), 0);
   EXPECT_EQ(dialogs.boxes.back().text, "ICMP Closed with Error");
-  EXPECT_EQ(dialogs.boxes.back().title, "Sondar-ICMPEcho");
 
   dialogs.boxes.clear();
   net.createHandle = 77;
@@ -335,7 +244,6 @@ TEST_F(IcmpEchoTest, HandleCreateAndCloseFailures) {
   engine.vbIcmpCloseHandle();
   EXPECT_EQ(Texts(), Strings{"Sondar-ICMPEcho: ICMP Closed with Error"});
   EXPECT_EQ(net.closedHandles, std::vector<IcmpHandleValue>{77});
-  EXPECT_EQ(engine.IcmpHandle(), 77u);  // the field keeps its value
 }
 
 TEST_F(IcmpEchoTest, HandleLeftOpenIsClosedWithTheEngine) {
@@ -351,10 +259,9 @@ TEST_F(IcmpEchoTest, HandleLeftOpenIsClosedWithTheEngine) {
 // --- Single-host ping ---------------------------------------------------------------------------
 
 TEST_F(IcmpEchoTest, PingSiteRunsTheWholeCycle) {
-  net.echoes = {FakeNetApi::Reply(40), FakeNetApi::Reply(41), FakeNetApi::Reply(43)};
+  Replies(40, 41, 43);
   EXPECT_EQ(engine.PingSite("127.0.0.1"), 41);
   EXPECT_EQ(net.calls, (Strings{"startup", "create", "send", "send", "send", "close", "cleanup"}));
-  ASSERT_EQ(net.requests.size(), 3u);
   for (const auto& r : net.requests) {
     EXPECT_EQ(r.handle, net.createHandle);
     EXPECT_EQ(r.destAddress, 16777343);
@@ -372,7 +279,6 @@ TEST_F(IcmpEchoTest, PingSiteAveragesGoodRepliesHalfToEven) {
     std::vector<Echo> echoes;
     int32_t result;
   } cases[] = {
-      {{FakeNetApi::Reply(40), FakeNetApi::Reply(41), FakeNetApi::Reply(43)}, 41},
       {{FakeNetApi::Reply(40), FakeNetApi::Reply(41), timeOut}, 40},
       {{FakeNetApi::Reply(41), timeOut, FakeNetApi::Reply(42)}, 42},
       {{FakeNetApi::Reply(1), timeOut, timeOut}, 1},
@@ -389,53 +295,37 @@ TEST_F(IcmpEchoTest, PingSiteAveragesGoodRepliesHalfToEven) {
   EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST_F(IcmpEchoTest, PingSiteReadsTheCountOnce) {
+TEST_F(IcmpEchoTest, PingSiteReadsTheCountOnceAndSendsNothingForNone) {
   settings.PingCount = 2;
   host.onDoEvents = [&] { settings.PingCount = 10; };
-  net.echoes = {FakeNetApi::Reply(10), FakeNetApi::Reply(20), FakeNetApi::Reply(30)};
+  Replies(10, 20, 30);
   EXPECT_EQ(engine.PingSite("10.0.0.1"), 15);
   EXPECT_EQ(Count("send"), 2);
-}
-
-TEST_F(IcmpEchoTest, PingSiteWithNoCountSendsNothing) {
   for (int32_t count : {0, -3}) {
     settings.PingCount = count;
     EXPECT_EQ(engine.PingSite("10.0.0.1"), -1);
   }
-  EXPECT_EQ(Count("send"), 0);
-  EXPECT_EQ(Yields(), 0);
-}
-
-TEST_F(IcmpEchoTest, UnresolvedHostStillOpensAndClosesEverything) {
-  ASSERT_EQ(engine.vbGetHostByName("10.9.9.9"), "10.9.9.9");
-  net.hosts["known"] = FakeNetApi::Host({{10, 1, 1, 1}});
-  net.echoes = {FakeNetApi::Reply(8), FakeNetApi::Reply(8), FakeNetApi::Reply(8)};
-  ASSERT_EQ(engine.PingSite("known"), 8);
-  net.calls.clear();
-  EXPECT_EQ(engine.PingSite("unknown.host"), -1);
-  EXPECT_EQ(net.calls, (Strings{"startup", "lookup:unknown.host", "lasterror", "create", "close", "cleanup"}));
-  EXPECT_EQ(Texts(), Strings{"Sondar-ICMPEcho: Winsock Error 11001"});
+  EXPECT_EQ(Count("send"), 2);
 }
 
 TEST_F(IcmpEchoTest, PingSiteWithoutHandleGivesMinusOne) {
   net.createHandle = 0;
-  EchoReply = {};
   EXPECT_EQ(engine.PingSite("10.0.0.1"), -1);
   EXPECT_EQ(Texts(), (Strings{"Plumbline: Unable to Create File Handle",
                               "Sondar-ICMPEcho: ICMP Closed with Error"}));
-  EXPECT_EQ(Yields(), 3);  // the requests are still made, and fail
+  EXPECT_EQ(host.calls.size(), 3u);  // the requests are still made, and fail
   EXPECT_FALSE(host.ended);
 }
 
 TEST_F(IcmpEchoTest, CloseFailureKeepsTheResult) {
   net.closeResult = false;
-  net.echoes = {FakeNetApi::Reply(12), FakeNetApi::Reply(12), FakeNetApi::Reply(12)};
+  Replies(12, 12, 12);
   EXPECT_EQ(engine.PingSite("10.0.0.1"), 12);
   EXPECT_EQ(Texts(), Strings{"Sondar-ICMPEcho: ICMP Closed with Error"});
 }
 
 TEST_F(IcmpEchoTest, NestedPingSiteIsRefusedAndTouchesNothing) {
-  net.echoes = {FakeNetApi::Reply(40), FakeNetApi::Reply(41), FakeNetApi::Reply(43)};
+  Replies(40, 41, 43);
   std::vector<int32_t> nested;
   host.onDoEvents = [&] {
     const auto calls = net.calls.size();
@@ -447,15 +337,15 @@ TEST_F(IcmpEchoTest, NestedPingSiteIsRefusedAndTouchesNothing) {
   EXPECT_EQ(nested, (std::vector<int32_t>{-1, -1, -1}));
   // Once the outer call is over, the engine takes new calls again.
   host.onDoEvents = nullptr;
-  net.echoes = {FakeNetApi::Reply(7), FakeNetApi::Reply(7), FakeNetApi::Reply(7)};
+  Replies(7, 7, 7);
   EXPECT_EQ(engine.PingSite("10.7.7.7"), 7);
 }
 
-TEST_F(IcmpEchoTest, UnresolvableAfterAResolvedHostGivesMinusOne) {
+TEST_F(IcmpEchoTest, UnresolvableAfterAResolvedHostSendsNothing) {
   net.hosts["good"] = FakeNetApi::Host({{10, 2, 2, 2}});
-  net.echoes = {FakeNetApi::Reply(9), FakeNetApi::Reply(9), FakeNetApi::Reply(9)};
+  Replies(9, 9, 9);
   ASSERT_EQ(engine.PingSite("good"), 9);
-  net.echoes = {FakeNetApi::Reply(9), FakeNetApi::Reply(9), FakeNetApi::Reply(9)};
+  Replies(9, 9, 9);
   EXPECT_EQ(engine.PingSite("bad"), -1);
   EXPECT_EQ(net.echoes.size(), 3u);  // nothing sent to the previous destination
 }

@@ -42,17 +42,14 @@ const std::string kScStartFailure =
     "corrupted \ror 3) is an illegal copy.\r\rRe-install Starcraft for this feature to work.  If "
     "you continue to receive this error, please contact me via email.\r\rNote:  The server list "
     "should still be valid so you may still execute Starcraft manually";
-const std::string kDiNotFound =
-    "The registry key used to locate the executable does not exist... this means your installation "
-    "of Diablo is either corrupted or an illegal copy.\r\rRe-install Diablo for this feature to "
-    "work.  If you continue to receive this error, please contact me via email.\r\rNote:  The "
-    "server list should still be valid so you may still execute Diablo manually";
-const std::string kDiStartFailure =
-    "The registry key used to locate the executable points to an illegal entry... this means your "
-    "installation of Diablo:\r\r1) has been moved from the original install directory\ror 2) is "
-    "corrupted \ror 3) is an illegal copy.\r\rRe-install Diablo for this feature to work.  If you "
-    "continue to receive this error, please contact me via email.\r\rNote:  The server list should "
-    "still be valid so you may still execute Diablo manually";
+
+// The Diablo messages are the Starcraft ones with the game's name changed.
+std::string ForDiablo(std::string text) {
+  for (size_t at; (at = text.find("Starcraft")) != std::string::npos;) text.replace(at, 9, "Diablo");
+  return text;
+}
+const std::string kDiNotFound = ForDiablo(kScNotFound);
+const std::string kDiStartFailure = ForDiablo(kScStartFailure);
 
 struct Handler {
   const char* name;
@@ -121,7 +118,6 @@ TEST_F(LaunchTest, GameListWritesSelectedAddressOrAllAddressesJoined) {
       {{"a.example [5 ms]"}, -1, "a.example", {"a.example"}},
       {{"a.example", " b.example", "c.example"}, -1, "a.example;;c.example",
        {"a.example", "", "c.example"}},
-      {{"a.example", " b.example", "c.example"}, 1, "", {""}},
   };
   for (const Handler& h : {kCommand2, kCommand8}) {
     for (const Case& c : cases) {
@@ -163,51 +159,33 @@ TEST_F(LaunchTest, PrivateListWritesSelectedAddressAloneWhateverList1Holds) {
 
 // --- Clicks that stop at once ------------------------------------------------------------------
 
-TEST_F(LaunchTest, EmptyGameListStopsEvenWithAPrivateRowSelected) {
-  for (const Handler& h : {kCommand2, kCommand8}) {
-    SCOPED_TRACE(h.name);
+TEST_F(LaunchTest, ClicksWithoutAServerStopBeforeAnyChange) {
+  // An empty game list stops even with a private row selected; a private row must be selected.
+  const struct {
+    Handler handler;
+    Strings list1;
+    int16_t privateSelected;
+    std::string message;
+  } cases[] = {{kCommand2, {}, 0, kEmptyGameList},
+               {kCommand8, {}, 0, kEmptyGameList},
+               {kCommand6, {"a.example [4 ms]"}, -1, kScNoSelection},
+               {kCommand9, {"a.example [4 ms]"}, -1, kDiNoSelection}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.handler.name);
     Reset();
-    list2.Fill({"127.0.0.9            home box"});
-    list2.selected = 0;
+    list1.Fill(c.list1);
+    list2.Fill({"127.0.0.9            home box", "b.example"});
+    list2.selected = c.privateSelected;
     Set(kBattleNetKey, kServerListValue, "old.example");
     Set(kStarcraftKeyName, "InstallPath", "C:\\SC");
     files.files["C:\\SC\\bncache.dat"] = "cache";
-    h.click(ports);
-    EXPECT_EQ(BoxTexts(), Strings{kEmptyGameList});
+    c.handler.click(ports);
+    EXPECT_EQ(BoxTexts(), Strings{c.message});
     ExpectPlainBoxes();
     EXPECT_EQ(registry.writes, 0);
-    EXPECT_EQ(ServerList(), "old.example");
     EXPECT_TRUE(files.deleted.empty());
     EXPECT_EQ(Starts(), 0);
-    EXPECT_EQ(list1.ListCount(), 0);  // not reloaded: a reload would show old.example
-  }
-}
-
-TEST_F(LaunchTest, PrivateListWithoutSelectionStops) {
-  const struct {
-    Handler handler;
-    std::string message;
-  } handlers[] = {{kCommand6, kScNoSelection}, {kCommand9, kDiNoSelection}};
-  const Strings privateRows[] = {{}, {"127.0.0.9            home box", "b.example"}};
-  for (const auto& h : handlers) {
-    for (const Strings& rows : privateRows) {
-      SCOPED_TRACE(std::string(h.handler.name) + " with rows: " + std::to_string(rows.size()));
-      Reset();
-      list1.Fill({"a.example [4 ms]"});
-      list1.selected = 0;
-      list2.Fill(rows);
-      Set(kBattleNetKey, kServerListValue, "old.example");
-      Set(kStarcraftKeyName, "InstallPath", "C:\\SC");
-      files.files["C:\\SC\\bncache.dat"] = "cache";
-      h.handler.click(ports);
-      EXPECT_EQ(BoxTexts(), Strings{h.message});
-      ExpectPlainBoxes();
-      EXPECT_EQ(registry.writes, 0);
-      EXPECT_EQ(ServerList(), "old.example");
-      EXPECT_TRUE(files.deleted.empty());
-      EXPECT_EQ(Starts(), 0);
-      EXPECT_EQ(list1.Texts(), Strings{"a.example [4 ms]"});  // not reloaded
-    }
+    EXPECT_EQ(list1.Texts(), c.list1);  // not reloaded: a reload would show old.example
   }
 }
 
@@ -249,8 +227,6 @@ TEST_F(LaunchTest, CacheIsGoneBeforeTheStartExceptForCommand6) {
 // --- Starcraft: which executable, how it is started --------------------------------------------
 
 TEST_F(LaunchTest, StarcraftChoosesExecutableAndFallsBackOnce) {
-  const std::string notFound = kScNotFound;
-  const std::string failed = kScStartFailure;
   struct Case {
     const char* what;
     std::string broodWar, installPath, program;
@@ -259,25 +235,20 @@ TEST_F(LaunchTest, StarcraftChoosesExecutableAndFallsBackOnce) {
     Strings boxes;
   };
   const Case cases[] = {
-      {"brood war starts", "1", "C:\\SC", "D:\\x.exe", {42}, {"C:\\SC\\BROOD.EXE"}, {}},
-      {"33 is a start", "1", "C:\\SC", "", {33}, {"C:\\SC\\BROOD.EXE"}, {}},
-      {"brood war missing: starcraft instead", "1", "C:\\SC", "", {2, 42},
+      // "Program" is not used when "Brood War" is set; a result above 32 is a start.
+      {"brood war starts", "1", "C:\\SC", "D:\\x.exe", {33}, {"C:\\SC\\BROOD.EXE"}, {}},
+      {"brood war fails (32): starcraft instead", "1", "C:\\SC", "", {32, 33},
        {"C:\\SC\\BROOD.EXE", "C:\\SC\\Starcraft.exe"}, {}},
-      {"32 is a failure", "1", "C:\\SC", "", {32, 33},
-       {"C:\\SC\\BROOD.EXE", "C:\\SC\\Starcraft.exe"}, {}},
-      {"both fail", "1", "C:\\SC", "", {31, 0},
-       {"C:\\SC\\BROOD.EXE", "C:\\SC\\Starcraft.exe"}, {failed}},
-      {"brood war without install folder", "1", "", "D:\\x.exe", {}, {}, {notFound}},
+      {"brood war without install folder", "1", "", "D:\\x.exe", {}, {}, {kScNotFound}},
       {"program used unchanged", "", "C:\\SC", "D:\\Games\\sc.exe", {42}, {"D:\\Games\\sc.exe"}, {}},
-      {"program and install folder empty", "", "", "", {}, {}, {notFound}},
-      {"program empty", "", "C:\\SC", "", {}, {}, {notFound}},
+      {"program empty", "", "C:\\SC", "", {}, {}, {kScNotFound}},
       {"program fails: starcraft instead", "", "C:\\SC", "D:\\gone.exe", {2, 42},
        {"D:\\gone.exe", "C:\\SC\\Starcraft.exe"}, {}},
-      {"program and starcraft fail", "", "C:\\SC", "D:\\gone.exe", {2, 2},
-       {"D:\\gone.exe", "C:\\SC\\Starcraft.exe"}, {failed}},
+      {"program and starcraft fail", "", "C:\\SC", "D:\\gone.exe", {31, 0},
+       {"D:\\gone.exe", "C:\\SC\\Starcraft.exe"}, {kScStartFailure}},
       // No install folder: no "\Starcraft.exe" from the drive's root folder.
       {"program fails, no install folder", "", "", "D:\\gone.exe", {2, 42}, {"D:\\gone.exe"},
-       {failed}},
+       {kScStartFailure}},
   };
   for (const Handler& h : {kCommand2, kCommand6}) {
     for (const Case& c : cases) {

@@ -11,20 +11,16 @@ TEST(RemoveEarlierSuffix, BracketRule) {
     const char* bare;
   } cases[] = {
       {"srv.net               [87 ms]", "srv.net              "},
-      {"srv.net [N/A]", "srv.net"},
       {"srv.net games [eu] [5 ms]", "srv.net games [eu]"},
       // The character in front of the "[" goes, blank or not.
       {"ab[x]", "a"},
-      {"a[]", ""},
       // Not ending in "]": no earlier suffix.
       {"srv.net [5 ms", "srv.net [5 ms"},
-      {"srv.net ][", "srv.net ]["},
       {"", ""},
       // No "[" with a character in front of it: nothing is removed.
       {"]", "]"},
       {"srv.net games]", "srv.net games]"},
       {"[10.0.0.1]", "[10.0.0.1]"},
-      {"[]", "[]"},
   };
   for (const auto& c : cases) EXPECT_EQ(RemoveEarlierSuffix(c.row), c.bare) << c.row;
 }

@@ -89,19 +89,6 @@ TEST(SortServerList, WritesOnlyTheRowsThatChange) {
   }
 }
 
-TEST(SortServerList, RowsWithEqualTextButOtherDataGetOnlyTheirDataWritten) {
-  FakeListBox list;
-  list.Fill({"same", "same"});
-  list.rows[0].data = 9;
-  list.rows[1].data = 4;
-  std::vector<std::string> log;
-  LoggedList logged(list, log);
-  SortServerList(logged);
-  EXPECT_EQ(log, (std::vector<std::string>{"data 0", "data 1"}));
-  EXPECT_EQ(list.rows[0].data, 4);
-  EXPECT_EQ(list.rows[1].data, 9);
-}
-
 TEST(SortServerList, SortsAFullListStably) {
   FakeListBox list;
   for (int i = 0; i < kMaxRows; ++i) {
