@@ -9,8 +9,3 @@ add_test(NAME net_tests
          COMMAND ${CMAKE_SOURCE_DIR}/tools/netns-run --script ${CMAKE_CURRENT_LIST_DIR}/echo_script.txt
                  -- wine $<TARGET_FILE:net_tests>)
 set_tests_properties(net_tests PROPERTIES TIMEOUT 300)
-
-# Figures for PingSite in the same setting; tools/bench-ping runs it.
-add_executable(ping_bench ${CMAKE_CURRENT_LIST_DIR}/ping_bench.cpp)
-target_include_directories(ping_bench PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
-target_link_libraries(ping_bench PRIVATE gantrel_win32)
