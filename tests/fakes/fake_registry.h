@@ -17,7 +17,6 @@ class FakeRegistry : public Registry {
   using Key = std::pair<std::string, std::string>;
 
   std::string GetString(int32_t root, const std::string& subkey, const std::string& name) override {
-    ++reads;
     if (root != kHkeyLocalMachine) return "";
     auto it = values.find({subkey, name});
     if (it == values.end()) return "";
@@ -30,7 +29,6 @@ class FakeRegistry : public Registry {
     if (root == kHkeyLocalMachine && !readOnly) values[{subkey, name}] = text;
   }
   int32_t GetDWord(int32_t root, const std::string& subkey, const std::string& name) override {
-    ++reads;
     if (root != kHkeyLocalMachine) return 0;
     auto it = values.find({subkey, name});
     if (it == values.end()) return 0;
@@ -45,7 +43,6 @@ class FakeRegistry : public Registry {
 
   std::map<Key, Value> values;
   bool readOnly = false;  // a refused write: the old value stays
-  int reads = 0;
   int writes = 0;
 };
 

@@ -26,10 +26,12 @@ using Strings = std::vector<std::string>;
 constexpr const char* kStarcraftKeyName = "SOFTWARE\\Blizzard Entertainment\\Starcraft";
 constexpr const char* kArchivesKeyName = "SOFTWARE\\Blizzard Entertainment\\Archives";
 
-const std::string kEmptyGameList = "You must either restore the server list or use a private server";
+const std::string kEmptyGameList =
+    "You must either restore the server list or use a private server";
 const std::string kScNoSelection =
     "You must select a server from the list before you can run Starcraft";
-const std::string kDiNoSelection = "You must select a server from the list before you can run Diablo";
+const std::string kDiNoSelection =
+    "You must select a server from the list before you can run Diablo";
 
 const std::string kScNotFound =
     "The registry key used to locate the executable does not exist... this means your installation "
@@ -45,7 +47,8 @@ const std::string kScStartFailure =
 
 // The Diablo messages are the Starcraft ones with the game's name changed.
 std::string ForDiablo(std::string text) {
-  for (size_t at; (at = text.find("Starcraft")) != std::string::npos;) text.replace(at, 9, "Diablo");
+  for (size_t at; (at = text.find("Starcraft")) != std::string::npos;)
+    text.replace(at, 9, "Diablo");
   return text;
 }
 const std::string kDiNotFound = ForDiablo(kScNotFound);
@@ -70,7 +73,7 @@ class LaunchTest : public ::testing::Test {
   FakeLauncher launcher;
   LaunchPorts ports{list1, list2, dialogs, registry, files, launcher};
 
-  // A fresh world for each handler run inside one test.
+  // A fresh world for each handler run inside one test: both games installed, a cache file.
   void Reset() {
     list1 = FakeListBox();
     list2 = FakeListBox(true);
@@ -78,6 +81,10 @@ class LaunchTest : public ::testing::Test {
     registry = FakeRegistry();
     files = FakeFiles();
     launcher = FakeLauncher();
+    Set(kStarcraftKeyName, "Brood War", "1");
+    Set(kStarcraftKeyName, "InstallPath", "C:\\SC");
+    Set(kArchivesKeyName, "DiabloInstall", "C:\\Diablo");
+    files.files["C:\\SC\\bncache.dat"] = "cache";
   }
   void Set(const char* key, const char* name, const std::string& text) {
     registry.values[{key, name}] = text;
@@ -105,55 +112,28 @@ class LaunchTest : public ::testing::Test {
 // --- Which servers are written -----------------------------------------------------------------
 
 TEST_F(LaunchTest, GameListWritesSelectedAddressOrAllAddressesJoined) {
-  struct Case {
+  const Strings measured = {"127.0.0.1 [12 ms]", "b.example [N/A]", "c.example"};
+  const struct {
     Strings rows;
     int16_t selected;
     std::string written;
-    Strings list1After;
-  };
-  const Case cases[] = {
-      {{"127.0.0.1 [12 ms]", "b.example [N/A]", "c.example"}, -1,
-       "127.0.0.1;b.example;c.example", {"127.0.0.1", "b.example", "c.example"}},
-      {{"127.0.0.1 [12 ms]", "b.example [N/A]", "c.example"}, 1, "b.example", {"b.example"}},
-      {{"a.example [5 ms]"}, -1, "a.example", {"a.example"}},
-      {{"a.example", " b.example", "c.example"}, -1, "a.example;;c.example",
-       {"a.example", "", "c.example"}},
+  } cases[] = {
+      {measured, -1, "127.0.0.1;b.example;c.example"},
+      {measured, 1, "b.example"},
+      {{"a.example [5 ms]"}, -1, "a.example"},
+      {{"a.example", " b.example", "c.example"}, -1, "a.example;;c.example"},
   };
   for (const Handler& h : {kCommand2, kCommand8}) {
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
       SCOPED_TRACE(std::string(h.name) + " -> " + c.written);
       Reset();
       list1.Fill(c.rows);
       list1.selected = c.selected;
-      Set(kStarcraftKeyName, "Brood War", "1");
-      Set(kStarcraftKeyName, "InstallPath", "C:\\SC");
-      Set(kArchivesKeyName, "DiabloInstall", "C:\\Diablo");
       h.click(ports);
       EXPECT_EQ(ServerList(), c.written);
-      EXPECT_EQ(list1.Texts(), c.list1After);  // reloaded from the value just written
       EXPECT_EQ(Starts(), 1);
       EXPECT_TRUE(dialogs.boxes.empty());
     }
-  }
-}
-
-TEST_F(LaunchTest, PrivateListWritesSelectedAddressAloneWhateverList1Holds) {
-  for (const Handler& h : {kCommand6, kCommand9}) {
-    SCOPED_TRACE(h.name);
-    Reset();
-    list1.Fill({"x.example [3 ms]", "y.example"});
-    list1.selected = 0;
-    list2.Fill({"b.example            the other one", "127.0.0.9            home box"});
-    list2.selected = 0;  // sorted: the 127.0.0.9 row comes first
-    ASSERT_EQ(list2.List(0), "127.0.0.9            home box");
-    Set(kStarcraftKeyName, "Brood War", "1");
-    Set(kStarcraftKeyName, "InstallPath", "C:\\SC");
-    Set(kArchivesKeyName, "DiabloInstall", "C:\\Diablo");
-    h.click(ports);
-    EXPECT_EQ(ServerList(), "127.0.0.9");
-    EXPECT_EQ(list1.Texts(), Strings{"127.0.0.9"});
-    EXPECT_EQ(Starts(), 1);
-    EXPECT_TRUE(dialogs.boxes.empty());
   }
 }
 
@@ -177,8 +157,6 @@ TEST_F(LaunchTest, ClicksWithoutAServerStopBeforeAnyChange) {
     list2.Fill({"127.0.0.9            home box", "b.example"});
     list2.selected = c.privateSelected;
     Set(kBattleNetKey, kServerListValue, "old.example");
-    Set(kStarcraftKeyName, "InstallPath", "C:\\SC");
-    files.files["C:\\SC\\bncache.dat"] = "cache";
     c.handler.click(ports);
     EXPECT_EQ(BoxTexts(), Strings{c.message});
     ExpectPlainBoxes();
@@ -189,24 +167,26 @@ TEST_F(LaunchTest, ClicksWithoutAServerStopBeforeAnyChange) {
   }
 }
 
-// --- The cache file and the order of the steps -------------------------------------------------
+// --- The private list's server, the cache file and the order of the steps -------------------
 
-TEST_F(LaunchTest, CacheIsGoneBeforeTheStartExceptForCommand6) {
+TEST_F(LaunchTest, ValueWrittenAndCacheGoneBeforeTheStartExceptForCommand6) {
+  // A private-list click writes the selected private row's address, whatever List1 holds.
   const struct {
     Handler handler;
     bool deletes;
-  } handlers[] = {{kCommand2, true}, {kCommand6, false}, {kCommand8, true}, {kCommand9, true}};
+    std::string written;
+  } handlers[] = {{kCommand2, true, "b.example"},
+                  {kCommand6, false, "127.0.0.9"},
+                  {kCommand8, true, "b.example"},
+                  {kCommand9, true, "127.0.0.9"}};
   for (const auto& h : handlers) {
     SCOPED_TRACE(h.handler.name);
     Reset();
     list1.Fill({"a.example [4 ms]", "b.example"});
-    list2.Fill({"127.0.0.9            home box"});
-    list2.selected = 0;
+    list1.selected = 1;
+    list2.Fill({"b.example            the other one", "127.0.0.9            home box"});
+    list2.selected = 0;  // sorted: the 127.0.0.9 row comes first
     Set(kBattleNetKey, kServerListValue, "old.example");
-    Set(kStarcraftKeyName, "Brood War", "1");
-    Set(kStarcraftKeyName, "InstallPath", "C:\\SC");
-    Set(kArchivesKeyName, "DiabloInstall", "C:\\Diablo");
-    files.files["C:\\SC\\bncache.dat"] = "cache";
     bool cacheAtStart = true;
     std::string valueAtStart;
     launcher.onStart = [&] {
@@ -219,8 +199,9 @@ TEST_F(LaunchTest, CacheIsGoneBeforeTheStartExceptForCommand6) {
     ASSERT_GE(Starts(), 1);
     EXPECT_EQ(cacheAtStart, !h.deletes);
     EXPECT_EQ(files.files.count("C:\\SC\\bncache.dat") > 0, !h.deletes);
-    EXPECT_NE(valueAtStart, "old.example");  // the value is written before the start
-    EXPECT_EQ(valueAtStart, ServerList());
+    EXPECT_EQ(valueAtStart, h.written);  // the value is written before the start
+    EXPECT_EQ(ServerList(), h.written);
+    EXPECT_EQ(list1.Texts(), Strings{h.written});
   }
 }
 
@@ -234,6 +215,7 @@ TEST_F(LaunchTest, StarcraftChoosesExecutableAndFallsBackOnce) {
     Strings files;  // started, in order
     Strings boxes;
   };
+  // clang-format off
   const Case cases[] = {
       // "Program" is not used when "Brood War" is set; a result above 32 is a start.
       {"brood war starts", "1", "C:\\SC", "D:\\x.exe", {33}, {"C:\\SC\\BROOD.EXE"}, {}},
@@ -250,6 +232,7 @@ TEST_F(LaunchTest, StarcraftChoosesExecutableAndFallsBackOnce) {
       {"program fails, no install folder", "", "", "D:\\gone.exe", {2, 42}, {"D:\\gone.exe"},
        {kScStartFailure}},
   };
+  // clang-format on
   for (const Handler& h : {kCommand2, kCommand6}) {
     for (const Case& c : cases) {
       SCOPED_TRACE(std::string(h.name) + ": " + c.what);
@@ -305,8 +288,6 @@ TEST_F(LaunchTest, DiabloStartsNamedQuotedMinimizedOnce) {
       list2.Fill({"127.0.0.9            home box"});
       list2.selected = 0;
       Set(kArchivesKeyName, "DiabloInstall", c.install);
-      Set(kStarcraftKeyName, "InstallPath", "C:\\SC");
-      files.files["C:\\SC\\bncache.dat"] = "cache";
       launcher.processDefault = c.pid;
       h.click(ports);
       ASSERT_EQ(launcher.processCalls.size(), c.starts);
@@ -321,8 +302,8 @@ TEST_F(LaunchTest, DiabloStartsNamedQuotedMinimizedOnce) {
       // Written, cache removed and reloaded whatever became of the start.
       EXPECT_EQ(ServerList(), h.click == DiabloFromGameList ? "a.example;b.example" : "127.0.0.9");
       EXPECT_EQ(files.files.count("C:\\SC\\bncache.dat"), 0u);
-      Strings expected = h.click == DiabloFromGameList ? Strings{"a.example", "b.example"}
-                                                       : Strings{"127.0.0.9"};
+      Strings expected =
+          h.click == DiabloFromGameList ? Strings{"a.example", "b.example"} : Strings{"127.0.0.9"};
       EXPECT_EQ(list1.Texts(), expected);
     }
   }

@@ -26,10 +26,12 @@ TEST(RemoveEarlierSuffix, BracketRule) {
 }
 
 TEST(MeasuredPrivateRow, ItsSuffixIsWhatRemoveEarlierSuffixTakesOff) {
-  for (const std::string& text : std::vector<std::string>{"", "a", "[x]", "srv.net              games [eu]", std::string(50, 'q')}) {
+  for (const std::string& text : std::vector<std::string>{
+           "", "a", "[x]", "srv.net              games [eu]", std::string(50, 'q')}) {
     for (int32_t time : {-1, 0, 1, 87, 10000}) {
       const std::string measured = MeasuredPrivateRow(text, time);
-      const std::string padded = text.size() < 42 ? text + std::string(42 - text.size(), ' ') : text;
+      const std::string padded =
+          text.size() < 42 ? text + std::string(42 - text.size(), ' ') : text;
       EXPECT_EQ(RemoveEarlierSuffix(measured), padded) << text << " " << time;
     }
   }

@@ -30,7 +30,9 @@ std::string Line(int i) {
   return text;
 }
 
-std::string Blanks(std::size_t n) { return std::string(n, ' '); }
+std::string Blanks(std::size_t n) {
+  return std::string(n, ' ');
+}
 
 // Every box of the private list: the application title, no icon, one text.
 void ExpectOneBox(const FakeDialogs& dialogs, const std::string& text) {
@@ -122,7 +124,7 @@ class PrivateListFile : public ::testing::Test {
   FakeListBox list2{true};
 };
 
-TEST_F(PrivateListFile, SaveWritesRowsInListOrderWithCrLf) {
+TEST_F(PrivateListFile, SaveWritesRowsInListOrderWithCrLfAndAnEmptyListAsAnEmptyFile) {
   list2.Fill({"b.host", "A.host", PrivateRow("c.host", "desc"), "d [12 ms]"});
   files.files[kListFile] = "old contents\r\n";
   SavePrivateList(files, dialogs, list2);
@@ -131,14 +133,10 @@ TEST_F(PrivateListFile, SaveWritesRowsInListOrderWithCrLf) {
   EXPECT_EQ(files.written, Rows{kTempFile});
   EXPECT_EQ(files.files.count(kTempFile), 0u);
   EXPECT_TRUE(dialogs.boxes.empty());
-}
 
-TEST_F(PrivateListFile, SaveOfEmptyListLeavesEmptyFile) {
-  files.files[kListFile] = "a\r\n";
-  SavePrivateList(files, dialogs, list2);
-  ASSERT_EQ(files.files.count(kListFile), 1u);
+  FakeListBox empty(true);
+  SavePrivateList(files, dialogs, empty);
   EXPECT_EQ(files.files[kListFile], "");
-  EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST(PrivateList, AFailedSaveKeepsTheOldFileAndSaysSo) {
@@ -188,7 +186,8 @@ TEST(PrivateList, WithoutWindowsFolderNothingTouchesTheDriveRoot) {
     SavePrivateList(files, dialogs, list2);
     EXPECT_TRUE(files.written.empty());
     EXPECT_EQ(files.files, (std::map<std::string, std::string>{{"\\gantrel.ini", "root\r\n"}}));
-    ExpectOneBox(dialogs, "The private server list could not be saved: the Windows folder is not known.");
+    ExpectOneBox(dialogs,
+                 "The private server list could not be saved: the Windows folder is not known.");
   }
 }
 

@@ -14,7 +14,7 @@ TEST(RegistryText, CutsAtTheFirstNul) {
   const struct {
     std::string buffer, text;
   } cases[] = {
-      {"abc", "abc"}, {"abc\0"s, "abc"}, {"ab\0cd\0"s, "ab"}, {"\0abc"s, ""},
+      {"abc", "abc"}, {"abc\0"s, "abc"},      {"ab\0cd\0"s, "ab"},    {"\0abc"s, ""},
       {"", ""},       {far + "\0tail"s, far}, {far + far, far + far},
   };
   for (const auto& c : cases) EXPECT_EQ(CutAtFirstNul(c.buffer), c.text) << c.buffer.size();

@@ -115,17 +115,6 @@ TEST(ServerList, ImportStopsAtAFullListAndStaysFast) {
   EXPECT_EQ(list1.List(kMaxRows - 1), Numbered(kMaxRows - 1));
 }
 
-TEST(ServerList, ImportsOneLongEntryWhole) {
-  const std::string value(1 << 20, 'x');
-  FakeRegistry registry;
-  registry.values[kServerList] = value;
-  FakeListBox list1;
-  FakeListBox list2(true);
-  ImportServerList(registry, list1, list2);
-  ASSERT_EQ(list1.ListCount(), 1);
-  EXPECT_EQ(list1.List(0), value);
-}
-
 TEST(ServerList, RestoreWritesDefaultDeletesCacheAndImports) {
   FakeRegistry registry;
   registry.values[kServerList] = std::string("old.host");
