@@ -13,25 +13,20 @@ std::string ExePath() {
   return unixPath ? WindowsPath(unixPath) : "gantrel.exe";
 }
 
-struct Search {
-  DWORD pid;
-  const char* className;
-  bool visibleOnly;
-  HWND found;
-};
-
-BOOL CALLBACK FindProc(HWND hwnd, LPARAM lParam) {
-  auto* s = reinterpret_cast<Search*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  char cls[64] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
-  if (pid == s->pid && std::strcmp(cls, s->className) == 0 &&
-      (!s->visibleOnly || IsWindowVisible(hwnd))) {
-    s->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
+// A window text or a list row, read in the wide form: ANSI texts of another process's windows
+// may come back as UTF-16 under Wine.
+std::string WideText(HWND hwnd, UINT lengthMessage, UINT textMessage, WPARAM item) {
+  int len = static_cast<int>(SendMessageW(hwnd, lengthMessage, item, 0));
+  if (len < 0) return {};
+  std::wstring w(static_cast<size_t>(len) + 1, L'\0');
+  const WPARAM param = textMessage == WM_GETTEXT ? w.size() : item;
+  len =
+      static_cast<int>(SendMessageW(hwnd, textMessage, param, reinterpret_cast<LPARAM>(w.data())));
+  if (len <= 0) return {};
+  int n = WideCharToMultiByte(CP_ACP, 0, w.data(), len, nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, w.data(), len, s.data(), n, nullptr, nullptr);
+  return s;
 }
 
 }  // namespace
@@ -60,9 +55,13 @@ std::vector<char> EnvironmentWith(const std::string& windir) {
 }
 
 HWND FindWindowOf(DWORD pid, const char* className, bool visibleOnly) {
-  Search s{pid, className, visibleOnly, nullptr};
-  EnumWindows(FindProc, reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  for (HWND w = FindWindowExA(nullptr, nullptr, className, nullptr); w;
+       w = FindWindowExA(nullptr, w, className, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == pid && (!visibleOnly || IsWindowVisible(w))) return w;
+  }
+  return nullptr;
 }
 
 bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
@@ -74,21 +73,8 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
   return true;
 }
 
-std::string WideToAnsi(const std::wstring& w) {
-  if (w.empty()) return {};
-  int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-  return s;
-}
-
 std::string TextOf(HWND hwnd) {
-  // The wide form: ANSI texts of another process's windows may come back as UTF-16 under Wine.
-  int len = static_cast<int>(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0));
-  std::wstring w(static_cast<size_t>(len) + 1, L'\0');
-  len = static_cast<int>(SendMessageW(hwnd, WM_GETTEXT, w.size(), reinterpret_cast<LPARAM>(w.data())));
-  w.resize(static_cast<size_t>(len > 0 ? len : 0));
-  return WideToAnsi(w);
+  return WideText(hwnd, WM_GETTEXTLENGTH, WM_GETTEXT, 0);
 }
 
 GantrelProcess::GantrelProcess(const std::string& windir) {
@@ -98,12 +84,15 @@ GantrelProcess::GantrelProcess(const std::string& windir) {
   auto env = EnvironmentWith(windir);
   STARTUPINFOA si{};
   si.cb = sizeof si;
-  if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, env.data(), nullptr, &si, &pi_))
+  if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, env.data(), nullptr, &si,
+                      &pi_))
     return;
-  WaitFor([&] {
-    main_ = FindWindowOf(pi_.dwProcessId, "GantrelMain");
-    return main_ != nullptr || WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0;
-  }, 20000);
+  WaitFor(
+      [&] {
+        main_ = FindWindowOf(pi_.dwProcessId, "GantrelMain");
+        return main_ != nullptr || WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0;
+      },
+      20000);
 }
 
 GantrelProcess::~GantrelProcess() {
@@ -136,21 +125,14 @@ int GantrelProcess::Count(int listId) const {
 }
 
 std::string GantrelProcess::Row(int listId, int row) const {
-  HWND list = Control(listId);
-  int len = static_cast<int>(SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0));
-  if (len < 0) return {};
-  std::wstring w(static_cast<size_t>(len) + 1, L'\0');
-  len = static_cast<int>(SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(w.data())));
-  w.resize(static_cast<size_t>(len > 0 ? len : 0));
-  return WideToAnsi(w);
+  return WideText(Control(listId), LB_GETTEXTLEN, LB_GETTEXT, static_cast<WPARAM>(row));
 }
 
 std::vector<int> GantrelProcess::ItemData(int listId) const {
-  HWND list = Control(listId);
   std::vector<int> data;
-  int n = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < n; ++i)
-    data.push_back(static_cast<int>(SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0)));
+  for (int i = 0, n = Count(listId); i < n; ++i)
+    data.push_back(
+        static_cast<int>(SendMessageW(Control(listId), LB_GETITEMDATA, static_cast<WPARAM>(i), 0)));
   return data;
 }
 
@@ -169,9 +151,8 @@ int GantrelProcess::CurrentTab() const {
 bool GantrelProcess::Sync(int timeoutMs) {
   int n = ++syncCount_;
   PostMessageA(main_, syncMessage_, static_cast<WPARAM>(n), 0);
-  return WaitFor([&] {
-    return reinterpret_cast<INT_PTR>(GetPropA(main_, "Gantrel.Sync")) >= n;
-  }, timeoutMs);
+  return WaitFor([&] { return reinterpret_cast<INT_PTR>(GetPropA(main_, "Gantrel.Sync")) >= n; },
+                 timeoutMs);
 }
 
 void GantrelProcess::Click(int id) {

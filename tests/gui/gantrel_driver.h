@@ -77,7 +77,6 @@ HWND FindWindowOf(DWORD pid, const char* className, bool visibleOnly = true);
 // Polls `done` until it is true or the time is up.
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = 10000);
 
-std::string WideToAnsi(const std::wstring& w);
 std::string TextOf(HWND hwnd);
 
 }  // namespace gantrel::gui

@@ -3,69 +3,30 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "app/frm_main_layout.h"
 #include "gui/gantrel_driver.h"
+#include "win32/test_support.h"
 
 namespace gantrel::gui {
 namespace {
 
+using testing::ReadFileBytes;
+using testing::SetRegString;
+
 constexpr const char* kConfigKey = "SOFTWARE\\Battle.Net\\Configuration";
-constexpr const char* kStarcraftKey = "SOFTWARE\\Blizzard Entertainment\\Starcraft";
 
-void SetString(const char* key, const char* name, const std::string& value) {
-  HKEY h;
-  ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, key, &h), ERROR_SUCCESS);
-  RegSetValueExA(h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.data()),
-                 static_cast<DWORD>(value.size()));
-  RegCloseKey(h);
-}
-
-std::string GetString(const char* key, const char* name) {
-  char buf[4096] = {};
-  DWORD size = sizeof buf - 1, type = 0;
-  HKEY h;
-  if (RegOpenKeyA(HKEY_LOCAL_MACHINE, key, &h) != ERROR_SUCCESS) return "<no key>";
-  LONG r = RegQueryValueExA(h, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
-  RegCloseKey(h);
-  if (r != ERROR_SUCCESS || type != REG_SZ) return "<no value>";
-  return std::string(buf, size);
-}
-
-std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
+// A Windows folder of its own for the program, which also holds the Starcraft cache file, so
+// that start-up deletes nothing of the prefix.
 class MainWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    windir_ = std::string(tmp) + "gantrel-gui-" + std::to_string(GetCurrentProcessId()) + "-" +
-              std::to_string(++counter_);
-    CreateDirectoryA(windir_.c_str(), nullptr);
-    // The cache file lives in this folder too, so start-up deletes nothing of the prefix.
-    SetString(kStarcraftKey, "InstallPath", windir_);
-    SetString(kConfigKey, "Server List", "127.0.0.1;localhost");
-  }
-  void TearDown() override {
-    DeleteFileA(Ini().c_str());
-    RemoveDirectoryA(windir_.c_str());
+    SetRegString("SOFTWARE\\Blizzard Entertainment\\Starcraft", "InstallPath", windir_);
+    SetRegString(kConfigKey, "Server List", "127.0.0.1;localhost");
   }
   std::string Ini() const { return windir_ + "\\gantrel.ini"; }
 
-  std::string windir_;
-  static inline int counter_ = 0;
+  testing::TempFolder temp_;
+  const std::string windir_ = temp_.Path();
 };
 
 TEST_F(MainWindow, OpensOnTheFirstTabWithItsCaptionAndControls) {
@@ -99,7 +60,7 @@ TEST_F(MainWindow, StartUpWithoutAFileSeedsThePrivateListWithTheGameList) {
 }
 
 TEST_F(MainWindow, StartUpWithAOneLineFileKeepsOnlyThatLine) {
-  WriteFileBytes(Ini(), "my.server.org        Friday games\r\n");
+  testing::WriteFileBytes(Ini(), "my.server.org        Friday games\r\n");
   GantrelProcess app(windir_);
   ASSERT_TRUE(app.Started());
   EXPECT_EQ(app.Rows(kIdList2), (std::vector<std::string>{"my.server.org        Friday games"}));
@@ -110,8 +71,7 @@ TEST_F(MainWindow, RestoreWritesTheDefaultListAndShowsItsEightRows) {
   GantrelProcess app(windir_);
   ASSERT_TRUE(app.Started());
   app.Click(kIdCommand3);
-  std::string value = GetString(kConfigKey, "Server List");
-  EXPECT_EQ(value,
+  EXPECT_EQ(testing::ReadRegValue(HKEY_LOCAL_MACHINE, kConfigKey, "Server List").bytes,
             "useast.battle.net;63.240.202.120;63.240.202.121;63.241.83.107;63.241.83.108;"
             "213.248.106.200;213.248.106.201;211.233.0.72");
   auto rows = app.Rows(kIdList1);
@@ -125,7 +85,7 @@ TEST_F(MainWindow, RestoreWritesTheDefaultListAndShowsItsEightRows) {
 TEST_F(MainWindow, ImportRereadsTheValueAndTwiceIsTheSameAsOnce) {
   GantrelProcess app(windir_);
   ASSERT_TRUE(app.Started());
-  SetString(kConfigKey, "Server List", ";127.0.0.5; spaced ;");
+  SetRegString(kConfigKey, "Server List", ";127.0.0.5; spaced ;");
   app.Click(kIdCommand11);
   std::vector<std::string> expected{"", "127.0.0.5", " spaced ", ""};
   EXPECT_EQ(app.Rows(kIdList1), expected);

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/frm_main_layout.h"
 #include "gui/gantrel_driver.h"
+#include "win32/test_support.h"
 
 namespace gantrel::gui {
 namespace {
@@ -22,8 +22,7 @@ struct HostRow {
 };
 
 std::vector<HostRow> HostileRows() {
-  std::string longName;
-  while (longName.size() < 300) longName += "abcdefghij";
+  const std::string longName(300, 'n');
   return {
       {longName, longName},        // a name longer than any name service takes
       {"1.2.3", "1.2.3"},          // three fields
@@ -34,17 +33,10 @@ std::vector<HostRow> HostileRows() {
   };
 }
 
-void SetServerList(const std::string& value) {
-  HKEY h;
-  ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Battle.Net\\Configuration", &h),
-            ERROR_SUCCESS);
-  RegSetValueExA(h, "Server List", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.data()),
-                 static_cast<DWORD>(value.size()));
-  RegCloseKey(h);
-}
-
 // Any dialog of the process, visible or not yet.
-HWND BoxOf(DWORD pid) { return FindWindowOf(pid, "#32770", false); }
+HWND BoxOf(DWORD pid) {
+  return FindWindowOf(pid, "#32770", false);
+}
 
 // The text a run writes into a row with no usable reply.
 std::string NotAvailable(std::string address) {
@@ -52,28 +44,14 @@ std::string NotAvailable(std::string address) {
   return address + " [N/A]";
 }
 
-class HostileHosts : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    windir_ = std::string(tmp) + "gantrel-hostile-hosts-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(windir_.c_str(), nullptr);
-  }
-  void TearDown() override {
-    DeleteFileA((windir_ + "\\gantrel.ini").c_str());
-    RemoveDirectoryA(windir_.c_str());
-  }
-  std::string windir_;
-};
-
-TEST_F(HostileHosts, RowsWithoutAnAddressEndNotAvailableWithoutAnyMessage) {
+TEST(HostileHosts, RowsWithoutAnAddressEndNotAvailableWithoutAnyMessage) {
   const std::vector<HostRow> rows = HostileRows();
   std::string value;
   for (size_t i = 0; i < rows.size(); ++i) value += (i ? ";" : "") + rows[i].entry;
-  SetServerList(value);
+  testing::SetRegString("SOFTWARE\\Battle.Net\\Configuration", "Server List", value);
 
-  GantrelProcess app(windir_);
+  testing::TempFolder windir;
+  GantrelProcess app(windir.Path());
   ASSERT_TRUE(app.Started());
   ASSERT_EQ(app.Count(kIdList1), static_cast<int>(rows.size()));
   ASSERT_EQ(BoxOf(app.Pid()), nullptr);
@@ -106,8 +84,7 @@ TEST_F(HostileHosts, RowsWithoutAnAddressEndNotAvailableWithoutAnyMessage) {
   ASSERT_EQ(after[0].substr(0, goodPrefix.size()), goodPrefix) << after[0];
   EXPECT_EQ(after[0].substr(after[0].size() - 4), " ms]");
   const int ms = std::stoi(after[0].substr(goodPrefix.size()));
-  EXPECT_GE(ms, 1);
-  EXPECT_LE(ms, 10);
+  EXPECT_PRED3(testing::Between, ms, 1, 10);
   EXPECT_EQ(data[0], ms);
   size_t at = 1;
   for (const HostRow& row : rows) {
