@@ -45,22 +45,10 @@ void Command1_Click(App& app) { AddPrivateServer(app.dialogs, app.List2); }
 void Command5_Click(App& app) { DeletePrivateServer(app.dialogs, app.List2); }
 void Command7_Click(App& app) { SavePrivateList(app.files, app.dialogs, app.List2); }
 
-void Command2_Click(App& app) {
-  auto ports = Launch(app);
-  StarcraftFromGameList(ports);
-}
-void Command6_Click(App& app) {
-  auto ports = Launch(app);
-  StarcraftFromPrivateList(ports);
-}
-void Command8_Click(App& app) {
-  auto ports = Launch(app);
-  DiabloFromGameList(ports);
-}
-void Command9_Click(App& app) {
-  auto ports = Launch(app);
-  DiabloFromPrivateList(ports);
-}
+void Command2_Click(App& app) { StarcraftFromGameList(Launch(app)); }
+void Command6_Click(App& app) { StarcraftFromPrivateList(Launch(app)); }
+void Command8_Click(App& app) { DiabloFromGameList(Launch(app)); }
+void Command9_Click(App& app) { DiabloFromPrivateList(Launch(app)); }
 
 void Label4_Click(App& app) { OpenWebPage(app.launcher, app.dialogs); }
 void Label6_Click(App& app) { OpenEmail(app.launcher, app.dialogs); }

@@ -72,7 +72,7 @@ std::string StartFailureMessage(const std::string& game) {
 
 // The servers of a game-list click: the selected row's address alone, or else the addresses of
 // all rows in display order joined by ";". Nothing when the list is empty; the user is told.
-std::optional<std::string> GameListServers(LaunchPorts& ports) {
+std::optional<std::string> GameListServers(const LaunchPorts& ports) {
   const ListBox& list = ports.list1;
   if (list.ListCount() <= 0) {
     ports.dialogs.MsgBox(kEmptyGameList);
@@ -90,7 +90,7 @@ std::optional<std::string> GameListServers(LaunchPorts& ports) {
 
 // The server of a private-list click: the selected row's address, without its padding and
 // description. Nothing when no row is selected; the user is told.
-std::optional<std::string> PrivateListServer(LaunchPorts& ports, const char* noSelection) {
+std::optional<std::string> PrivateListServer(const LaunchPorts& ports, const char* noSelection) {
   const ListBox& list = ports.list2;
   if (list.ListIndex() == -1 || list.ListCount() <= 0) {
     ports.dialogs.MsgBox(noSelection);
@@ -99,17 +99,17 @@ std::optional<std::string> PrivateListServer(LaunchPorts& ports, const char* noS
   return RowAddress(list.List(list.ListIndex()));
 }
 
-void WriteServerList(LaunchPorts& ports, const std::string& servers) {
+void WriteServerList(const LaunchPorts& ports, const std::string& servers) {
   ports.registry.SaveString(kHkeyLocalMachine, kBattleNetKey, kServerListValue, servers);
 }
 
-bool ShellStart(LaunchPorts& ports, const std::string& exe, const std::string& installFolder) {
+bool ShellStart(const LaunchPorts& ports, const std::string& exe, const std::string& installFolder) {
   return ports.launcher.ShellExecute(kOpen, exe, "", installFolder, kSwHide) > kShellFailureLimit;
 }
 
 // Brood War when its value is set, else the "Program" path; either way a failed start falls
 // back to Starcraft.exe in the install folder.
-void StartStarcraft(LaunchPorts& ports) {
+void StartStarcraft(const LaunchPorts& ports) {
   Registry& reg = ports.registry;
   const std::string broodWar = reg.GetString(kHkeyLocalMachine, kStarcraftKey, kBroodWarValue);
   const std::string installFolder =
@@ -132,7 +132,7 @@ void StartStarcraft(LaunchPorts& ports) {
   }
 }
 
-void StartDiablo(LaunchPorts& ports) {
+void StartDiablo(const LaunchPorts& ports) {
   const std::string installFolder =
       ports.registry.GetString(kHkeyLocalMachine, kArchivesKey, kDiabloInstallValue);
   if (installFolder.empty()) {
@@ -149,7 +149,7 @@ void StartDiablo(LaunchPorts& ports) {
 
 }  // namespace
 
-void StarcraftFromGameList(LaunchPorts& ports) {
+void StarcraftFromGameList(const LaunchPorts& ports) {
   const auto servers = GameListServers(ports);
   if (!servers) return;
   WriteServerList(ports, *servers);
@@ -158,7 +158,7 @@ void StarcraftFromGameList(LaunchPorts& ports) {
   ImportServerList(ports.registry, ports.list1, ports.list2);
 }
 
-void StarcraftFromPrivateList(LaunchPorts& ports) {
+void StarcraftFromPrivateList(const LaunchPorts& ports) {
   const auto servers = PrivateListServer(ports, kNoPrivateServerStarcraft);
   if (!servers) return;
   WriteServerList(ports, *servers);
@@ -167,7 +167,7 @@ void StarcraftFromPrivateList(LaunchPorts& ports) {
   ImportServerList(ports.registry, ports.list1, ports.list2);
 }
 
-void DiabloFromGameList(LaunchPorts& ports) {
+void DiabloFromGameList(const LaunchPorts& ports) {
   const auto servers = GameListServers(ports);
   if (!servers) return;
   WriteServerList(ports, *servers);
@@ -176,7 +176,7 @@ void DiabloFromGameList(LaunchPorts& ports) {
   ImportServerList(ports.registry, ports.list1, ports.list2);
 }
 
-void DiabloFromPrivateList(LaunchPorts& ports) {
+void DiabloFromPrivateList(const LaunchPorts& ports) {
   const auto servers = PrivateListServer(ports, kNoPrivateServerDiablo);
   if (!servers) return;
   WriteServerList(ports, *servers);

@@ -17,9 +17,9 @@ struct LaunchPorts {
   Launcher& launcher;
 };
 
-void StarcraftFromGameList(LaunchPorts& ports);     // Command2
-void StarcraftFromPrivateList(LaunchPorts& ports);  // Command6
-void DiabloFromGameList(LaunchPorts& ports);        // Command8
-void DiabloFromPrivateList(LaunchPorts& ports);     // Command9
+void StarcraftFromGameList(const LaunchPorts& ports);     // Command2
+void StarcraftFromPrivateList(const LaunchPorts& ports);  // Command6
+void DiabloFromGameList(const LaunchPorts& ports);        // Command8
+void DiabloFromPrivateList(const LaunchPorts& ports);     // Command9
 
 }  // namespace gantrel

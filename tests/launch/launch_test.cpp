@@ -56,7 +56,7 @@ const std::string kDiStartFailure = ForDiablo(kScStartFailure);
 
 struct Handler {
   const char* name;
-  void (*click)(LaunchPorts&);
+  void (*click)(const LaunchPorts&);
 };
 const Handler kCommand2{"Command2", StarcraftFromGameList};
 const Handler kCommand6{"Command6", StarcraftFromPrivateList};
