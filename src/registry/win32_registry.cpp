@@ -67,6 +67,9 @@ std::string Win32Registry::GetString(int32_t root, const std::string& subkey,
   DWORD size = 0;
   RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &size);
   if (type != REG_SZ) return {};
+  // A text this large is no server list or folder; reading it could exhaust the 32-bit process.
+  constexpr DWORD kMaxTextBytes = 64u << 20;
+  if (size > kMaxTextBytes) return {};
 
   std::string buffer(size, ' ');
   DWORD got = size;
