@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_hosts.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_files.h"
 #include "fakes/fake_list_box.h"
@@ -29,25 +30,9 @@ using testing::FakeRegistry;
 constexpr const char* kWindir = "C:\\windows";
 constexpr const char* kListFile = "C:\\windows\\gantrel.ini";
 
-// A full list of loopback addresses and host names in no particular order, as a player's
-// hand-made list might be.
-std::vector<std::string> Hosts() {
-  std::vector<std::string> hosts;
-  for (int i = 0; i < kMaxRows; ++i) {
-    if (i % 8 == 0) {
-      hosts.push_back("server" + std::to_string(i) + ".example.net");
-    } else {
-      hosts.push_back("127." + std::to_string(i / 65536) + "." + std::to_string(i / 256 % 256) +
-                      "." + std::to_string(i % 256));
-    }
-  }
-  std::shuffle(hosts.begin(), hosts.end(), std::mt19937(11));
-  return hosts;
-}
-
 std::string ServerListValue() {
   std::string value;
-  for (const std::string& h : Hosts()) {
+  for (const std::string& h : bench::Hosts(kMaxRows)) {
     if (!value.empty()) value += ';';
     value += h;
   }
@@ -65,7 +50,7 @@ FakeRegistry RegistryWithList() {
 FakeListBox FullPrivateList() {
   FakeListBox list2(true);
   int i = 0;
-  for (const std::string& h : Hosts())
+  for (const std::string& h : bench::Hosts(kMaxRows))
     list2.rows.push_back({PrivateRow(h, "games night " + std::to_string(i++ % 97)), 0});
   std::stable_sort(list2.rows.begin(), list2.rows.end(),
                    [](const FakeListBox::Row& a, const FakeListBox::Row& b) {

@@ -34,6 +34,16 @@ inline std::string Ms(double ms) {
   return text;
 }
 
+// Starts a program as the desktop would (no standard handles) with the environment given.
+inline bool StartProgram(const std::string& exe, std::vector<char>& env, PROCESS_INFORMATION& pi) {
+  std::string cmd = "\"" + exe + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  return CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, env.data(), nullptr,
+                        &si, &pi) != FALSE;
+}
+
 inline void Row(const std::string& name, const std::string& figure, const std::string& target) {
   std::printf("%s\t%s\t%s\n", name.c_str(), figure.c_str(), target.c_str());
   std::fflush(stdout);

@@ -43,15 +43,9 @@ int Run(const std::string& exe, int rows, bool click, const std::string& windir)
 
   int rc = 1;
   std::vector<char> env = gui::EnvironmentWith(windir);
-  std::string cmd = "\"" + exe + "\"";
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  // No standard handles, as when started from the desktop.
-  si.dwFlags = STARTF_USESTDHANDLES;
   PROCESS_INFORMATION pi{};
   const double t0 = NowMs();
-  if (CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, env.data(), nullptr, &si,
-                     &pi)) {
+  if (bench::StartProgram(exe, env, pi)) {
     HWND found = nullptr;
     while (!found && NowMs() - t0 < 60000 && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
       found = gui::FindWindowOf(pi.dwProcessId, kMainClass);

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/win32_list_box.h"
+#include "bench_hosts.h"
 #include "bench_rows.h"
 #include "fakes/fake_dialogs.h"
 #include "ping_sort/ping_runs.h"
@@ -54,21 +55,6 @@ class ScratchFiles : public Win32Files {
  private:
   std::string windir_;
 };
-
-// Loopback addresses and host names in no particular order, as a hand-made list might be.
-std::vector<std::string> Hosts(int count) {
-  std::vector<std::string> hosts;
-  for (int i = 0; i < count; ++i) {
-    if (i % 8 == 0) {
-      hosts.push_back("server" + std::to_string(i) + ".example.net");
-    } else {
-      hosts.push_back("127." + std::to_string(i / 65536) + "." + std::to_string(i / 256 % 256) +
-                      "." + std::to_string(i % 256));
-    }
-  }
-  std::shuffle(hosts.begin(), hosts.end(), std::mt19937(11));
-  return hosts;
-}
 
 void Clear(HWND list) {
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
@@ -162,7 +148,7 @@ int Run(const Options& options) {
   Win32Registry registry;
   const std::string oldValue =
       registry.GetString(kHkeyLocalMachine, kBattleNetKey, kServerListValue);
-  const std::vector<std::string> hosts = Hosts(rows);
+  const std::vector<std::string> hosts = bench::Hosts(rows);
   std::string value;
   for (const std::string& h : hosts) value += (value.empty() ? "" : ";") + h;
   registry.SaveString(kHkeyLocalMachine, kBattleNetKey, kServerListValue, value);

@@ -60,8 +60,8 @@ int main(int argc, char** argv) {
       if (result > maxResult) maxResult = result;
     }
     const double perCall = total / rounds;
-    std::printf("  %-10s %5d ms  %4d..%-4d  %9.2f ms  %9.2f ms  %9.2f ms\n", h.host, h.delayMs, minResult,
-                maxResult, perCall, perCall / settings.PingCount - h.delayMs, worst);
+    std::printf("  %-10s %5d ms  %4d..%-4d  %9.2f ms  %9.2f ms  %9.2f ms\n", h.host, h.delayMs,
+                minResult, maxResult, perCall, perCall / settings.PingCount - h.delayMs, worst);
   }
 
   const int silentRounds = rounds >= 4 ? 3 : 1;
@@ -75,8 +75,9 @@ int main(int argc, char** argv) {
     if (ms > silentWorst) silentWorst = ms;
   }
   const double budget = settings.PingCount * settings.PingTimeOut;
-  std::printf("Silent host (127.0.0.4), %d calls: %.1f ms per call (worst %.1f) against %.0f ms: %+.2f%%\n",
-              silentRounds, silentTotal / silentRounds, silentWorst, budget,
-              (silentTotal / silentRounds - budget) / budget * 100.0);
+  std::printf(
+      "Silent host (127.0.0.4), %d calls: %.1f ms per call (worst %.1f) against %.0f ms: %+.2f%%\n",
+      silentRounds, silentTotal / silentRounds, silentWorst, budget,
+      (silentTotal / silentRounds - budget) / budget * 100.0);
   return dialogs.boxes == 0 && !host.ended ? 0 : 1;
 }

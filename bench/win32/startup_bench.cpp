@@ -39,16 +39,9 @@ struct Start {
 
 Start TimeStart(const std::string& exe, const char* className, std::vector<char>& env) {
   Start result;
-  std::string cmd = "\"" + exe + "\"";
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  // No standard handles, as when started from the desktop.
-  si.dwFlags = STARTF_USESTDHANDLES;
   PROCESS_INFORMATION pi{};
   const double t0 = NowMs();
-  if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, env.data(), nullptr, &si,
-                      &pi))
-    return result;
+  if (!bench::StartProgram(exe, env, pi)) return result;
   HWND shown = nullptr;
   while (NowMs() - t0 < 30000) {
     shown = ShownWindow(className, pi.dwProcessId);
