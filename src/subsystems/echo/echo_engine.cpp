@@ -1,0 +1,143 @@
+#include "echo/echo_engine.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "echo/echo_numbers.h"
+#include "echo/host_address.h"
+
+namespace gantrel {
+namespace {
+
+constexpr uint16_t kWinsockVersion = 0x0101;  // 1.1
+constexpr int16_t kMinSockets = 0;
+constexpr std::size_t kPacketSize = 32;
+constexpr uint8_t kTimeToLive = 255;
+
+constexpr const char* kNotResponding = "WSock32.dll is not responding!";
+constexpr const char* kNoHandle = "Unable to Create File Handle";
+constexpr const char* kCloseError = "ICMP Closed with Error";
+
+}  // namespace
+
+// Winsock started for one PingSite call, cleaned up when the call is done with it.
+class EchoEngine::WinsockSession {
+ public:
+  explicit WinsockSession(EchoEngine& engine) : engine_(engine), started_(engine.StartWinsock()) {}
+  WinsockSession(const WinsockSession&) = delete;
+  WinsockSession& operator=(const WinsockSession&) = delete;
+  ~WinsockSession() { Close(); }
+
+  // False when the start-up checks ended the program.
+  bool Started() const { return started_; }
+  // Cleans up now; false when that ended the program.
+  bool Close() { return !std::exchange(started_, false) || engine_.CleanUpWinsock(); }
+
+ private:
+  EchoEngine& engine_;
+  bool started_;
+};
+
+EchoEngine::EchoEngine(NetApi& net, Dialogs& dialogs, WindowHost& host,
+                       const PingSettings& settings)
+    : net_(net), dialogs_(dialogs), host_(host), settings_(settings) {}
+
+int32_t EchoEngine::PingSite(const std::string& host) {
+  // A call from inside a running one (through the yield before a request) would swap the
+  // destination and close the handle under it; after the end of the program nothing runs.
+  if (busy_ || ended_) return -1;
+  busy_ = true;
+  WinsockSession winsock(*this);
+  if (!winsock.Started()) return -1;
+  const int32_t result = MeasureHost(host);
+  if (!winsock.Close()) return -1;  // the measurement is lost with the program
+  busy_ = false;
+  return result;
+}
+
+int32_t EchoEngine::MeasureHost(const std::string& host) {
+  const std::optional<int32_t> destination = Resolve(host);
+  const bool icmpOpen = net_.OpenIcmp();
+  if (!icmpOpen) Show(kNoHandle, kHandleTitle);
+  int32_t good = 0;
+  int64_t sum = 0;  // wide enough that no count of 32-bit times can overflow it
+  if (destination) {
+    const int32_t count = settings_.count;  // read once, before the first request
+    for (int32_t i = 0; i < count; ++i) {
+      const int32_t roundTrip = SendEcho(*destination, icmpOpen);
+      if (roundTrip > 0) {
+        ++good;
+        sum += roundTrip;
+      }
+    }
+  }
+  if (!net_.CloseIcmp()) Show(kCloseError, kEchoTitle);
+  return MeanRoundTrip(sum, good);
+}
+
+bool EchoEngine::StartWinsock() {
+  // A failed start-up is reported but not fatal by itself: the version checks below run on
+  // whatever the record holds, and the network calls that follow fail on their own.
+  if (net_.StartWinsock(kWinsockVersion, winsock_) != 0) Show(kNotResponding, kEchoTitle);
+  const int major = winsock_.version & 0xFF;
+  const int minor = winsock_.version >> 8;
+  if (major < 1 || (major == 1 && minor < 1)) {
+    return EndProgram("WinSock Version " + std::to_string(major) + "." + std::to_string(minor) +
+                      " is not supported ");
+  }
+  if (static_cast<int16_t>(winsock_.maxSockets) < kMinSockets) {
+    return EndProgram("This application requires a minimum of " + std::to_string(kMinSockets) +
+                      " supported sockets.");
+  }
+  return true;
+}
+
+bool EchoEngine::CleanUpWinsock() {
+  const int32_t result = net_.CleanUpWinsock();
+  return result == 0 ||
+         EndProgram("WSock32 Error - " + std::to_string(result) + " occurred in Cleanup");
+}
+
+std::optional<int32_t> EchoEngine::Resolve(const std::string& host) {
+  if (!IsHostName(host)) {
+    // Not four fields of octets: nothing to ping, nothing to report.
+    const std::optional<Octets> octets = ReadDottedAddress(host);
+    if (!octets) return std::nullopt;
+    return DestinationOf(*octets);
+  }
+  // Longer names, and names the 8-bit call would cut short at a NUL, are not looked up.
+  if (host.size() > kMaxHostNameLength || host.find('\0') != std::string::npos) return std::nullopt;
+  const HostLookup lookup = net_.LookUpHost(host);
+  if (!lookup.found) {
+    const int32_t code = net_.LastWinsockError();
+    Show(std::string("Winsock Error") + (code >= 0 ? " " : "") + std::to_string(code), kEchoTitle);
+    return std::nullopt;
+  }
+  // A record without any address gives nothing to ping.
+  if (!lookup.firstAddress) return std::nullopt;
+  return DestinationOf(*lookup.firstAddress);
+}
+
+int32_t EchoEngine::SendEcho(int32_t destination, bool icmpOpen) {
+  host_.HandlePendingEvents();
+  uint32_t replies = 0;
+  if (icmpOpen) {
+    // A negative wait makes no sense; read as unsigned it would block for weeks.
+    const auto timeOut = static_cast<uint32_t>(std::max(settings_.timeOutMs, 0));
+    replies = net_.SendEcho(destination, std::string(kPacketSize, 'X'), kTimeToLive, reply_, timeOut);
+  }
+  return EchoResult(static_cast<int16_t>(replies & 0xFFFFu), reply_);
+}
+
+void EchoEngine::Show(const std::string& text, const char* title) {
+  dialogs_.MsgBox(text, title, MsgIcon::None);
+}
+
+bool EchoEngine::EndProgram(const std::string& message) {
+  Show(message, kEchoTitle);
+  ended_ = true;
+  host_.EndProgram();
+  return false;
+}
+
+}  // namespace gantrel

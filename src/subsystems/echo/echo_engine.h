@@ -1,0 +1,58 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "dialogs.h"
+#include "net_api.h"
+#include "window_host.h"
+
+namespace gantrel {
+
+// How PingSite measures a host: requests sent and the wait for each reply. Start-up sets them.
+struct PingSettings {
+  int32_t timeOutMs = 0;
+  int32_t count = 0;
+};
+
+// Titles of the engine's own message boxes.
+inline constexpr const char* kEchoTitle = "Sondar-ICMPEcho";
+inline constexpr const char* kHandleTitle = "Plumbline";
+
+// Measures hosts with ICMP echo requests over the NetApi port, and tells the user of Winsock and
+// ICMP failures in its own message boxes. Three Winsock failures end the program.
+class EchoEngine {
+ public:
+  EchoEngine(NetApi& net, Dialogs& dialogs, WindowHost& host, const PingSettings& settings);
+  EchoEngine(const EchoEngine&) = delete;
+  EchoEngine& operator=(const EchoEngine&) = delete;
+
+  // Mean round-trip milliseconds (1 or more) of the requests that got a good reply, or -1 when
+  // none did or the host has no address. Winsock and the ICMP handle live only within the call.
+  int32_t PingSite(const std::string& host);
+
+ private:
+  class WinsockSession;
+
+  bool StartWinsock();    // false when the program had to end
+  bool CleanUpWinsock();  // likewise
+  std::optional<int32_t> Resolve(const std::string& host);
+  int32_t MeasureHost(const std::string& host);
+  int32_t SendEcho(int32_t destination, bool icmpOpen);
+  void Show(const std::string& text, const char* title);
+  bool EndProgram(const std::string& message);
+
+  NetApi& net_;
+  Dialogs& dialogs_;
+  WindowHost& host_;
+  const PingSettings& settings_;
+  // Kept between calls: a start-up the platform fails without writing is checked against the
+  // record of the last good one.
+  WinsockInfo winsock_{};
+  // Kept between requests: a request the platform answers without writing leaves the last reply.
+  EchoReplyArea reply_{};
+  bool busy_ = false;
+  bool ended_ = false;
+};
+
+}  // namespace gantrel

@@ -1,0 +1,85 @@
+#pragma once
+// Every Windows handle the program opens lives in one UniqueHandle, which closes it when it goes
+// out of scope. A Traits type names the handle's type, its invalid value and how to close it.
+#include <winsock2.h>  // before windows.h, for the ICMP declarations
+#include <windows.h>
+#include <iphlpapi.h>
+#include <icmpapi.h>
+
+#include <utility>
+
+namespace gantrel {
+
+template <typename Traits>
+class UniqueHandle {
+ public:
+  using Handle = typename Traits::Handle;
+
+  UniqueHandle() = default;
+  explicit UniqueHandle(Handle handle) : handle_(handle) {}
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) {
+      Close();
+      handle_ = other.Release();
+    }
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  ~UniqueHandle() { Close(); }
+
+  Handle Get() const { return handle_; }
+  explicit operator bool() const { return handle_ != Traits::Invalid(); }
+  // Closes the handle now; false when the platform reports an error or none was open.
+  bool Close() {
+    if (!*this) return false;
+    return Traits::Close(Release());
+  }
+
+ private:
+  Handle Release() { return std::exchange(handle_, Traits::Invalid()); }
+  Handle handle_ = Traits::Invalid();
+};
+
+struct RegistryKeyTraits {
+  using Handle = HKEY;
+  static Handle Invalid() { return nullptr; }
+  static bool Close(Handle h) { return RegCloseKey(h) == ERROR_SUCCESS; }
+};
+// Process and thread handles: null when there is none.
+struct KernelTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return nullptr; }
+  static bool Close(Handle h) { return CloseHandle(h) != FALSE; }
+};
+// Files: CreateFile fails with INVALID_HANDLE_VALUE.
+struct FileTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static bool Close(Handle h) { return CloseHandle(h) != FALSE; }
+};
+struct IcmpTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static bool Close(Handle h) { return IcmpCloseHandle(h) != FALSE; }
+};
+struct FontTraits {
+  using Handle = HFONT;
+  static Handle Invalid() { return nullptr; }
+  static bool Close(Handle h) { return DeleteObject(h) != FALSE; }
+};
+struct IconTraits {
+  using Handle = HICON;
+  static Handle Invalid() { return nullptr; }
+  static bool Close(Handle h) { return DestroyIcon(h) != FALSE; }
+};
+
+using UniqueKey = UniqueHandle<RegistryKeyTraits>;
+using UniqueKernelHandle = UniqueHandle<KernelTraits>;
+using UniqueFile = UniqueHandle<FileTraits>;
+using UniqueIcmp = UniqueHandle<IcmpTraits>;
+using UniqueFont = UniqueHandle<FontTraits>;
+using UniqueIcon = UniqueHandle<IconTraits>;
+
+}  // namespace gantrel

@@ -1,0 +1,45 @@
+#include "win32_launcher.h"
+
+// shellapi.h maps ShellExecute to ShellExecuteA; the port's method keeps its own name.
+#include <shellapi.h>
+#undef ShellExecute
+
+#include <vector>
+
+namespace gantrel {
+
+int32_t Win32Launcher::ShellExecute(const std::string& operation, const std::string& file,
+                                    const std::string& parameters, const std::string& directory,
+                                    int32_t showCommand) {
+  HINSTANCE result = ::ShellExecuteA(owner_, operation.c_str(), file.c_str(), parameters.c_str(),
+                                     directory.c_str(), showCommand);
+  return static_cast<int32_t>(reinterpret_cast<INT_PTR>(result));
+}
+
+int32_t Win32Launcher::StartProcess(const std::string& applicationName,
+                                    const std::string& commandLine, int32_t showState) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(showState);
+  PROCESS_INFORMATION process{};
+  // CreateProcessA may write into the command line, so it gets a buffer of its own.
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  if (!CreateProcessA(applicationName.empty() ? nullptr : applicationName.c_str(), line.data(),
+                      nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return 0;
+  }
+  // The game runs on its own; nothing here waits for it or keeps its handles.
+  UniqueKernelHandle processHandle(process.hProcess);
+  UniqueKernelHandle threadHandle(process.hThread);
+  return static_cast<int32_t>(process.dwProcessId);
+}
+
+int32_t Win32Launcher::TimeZoneBiasMinutes() {
+  TIME_ZONE_INFORMATION zone{};
+  if (GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID) return 0;
+  return static_cast<int32_t>(zone.Bias);
+}
+
+}  // namespace gantrel

@@ -1,0 +1,15 @@
+#include <windows.h>
+
+#include "win32_main_window.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  static gantrel::Win32MainWindow mainWindow;
+  if (!mainWindow.Create(instance, showCommand)) return 1;
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (mainWindow.PreTranslate(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,138 @@
+#include "win32_registry.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "win32_handle.h"
+
+namespace gantrel {
+namespace {
+
+// Root keys travel as the predefined handles' signed 32-bit values; widened with their sign, as
+// the predefined handles are on 64-bit Windows.
+HKEY RootKey(int32_t root) { return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(root)); }
+
+LONG OpenKey(int32_t root, const std::string& subkey, UniqueKey& key) {
+  HKEY h = nullptr;
+  const LONG result = RegOpenKeyA(RootKey(root), subkey.c_str(), &h);
+  if (result == ERROR_SUCCESS) key = UniqueKey(h);
+  return result;
+}
+
+UniqueKey OpenKey(int32_t root, const std::string& subkey) {
+  UniqueKey key;
+  OpenKey(root, subkey, key);
+  return key;
+}
+
+// Opens the key, creating it and any missing parents.
+UniqueKey CreateKey(int32_t root, const std::string& subkey) {
+  HKEY h = nullptr;
+  if (RegCreateKeyA(RootKey(root), subkey.c_str(), &h) != ERROR_SUCCESS) return {};
+  return UniqueKey(h);
+}
+
+bool Missing(LONG result) { return result == ERROR_FILE_NOT_FOUND || result == ERROR_PATH_NOT_FOUND; }
+
+}  // namespace
+
+std::string Win32Registry::GetString(int32_t root, const std::string& subkey,
+                                     const std::string& name) {
+  const UniqueKey key = OpenKey(root, subkey);
+  if (!key) return {};
+
+  // Size first, then the data.
+  DWORD type = 0;
+  DWORD size = 0;
+  RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &size);
+  if (type != REG_SZ) return {};
+  // A text this large is no server list or folder; reading it could exhaust the 32-bit process.
+  constexpr DWORD kMaxTextBytes = 64u << 20;
+  if (size > kMaxTextBytes) return {};
+
+  std::string buffer(size, ' ');
+  DWORD got = size;
+  DWORD ignored = 0;
+  if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &ignored,
+                       reinterpret_cast<BYTE*>(buffer.data()), &got) != ERROR_SUCCESS) {
+    return {};
+  }
+  // Only what the second read wrote counts (the value may have shrunk in between). A value
+  // written with a terminating NUL comes back without it; one written by SaveString has none
+  // and comes back whole.
+  if (got < buffer.size()) buffer.resize(got);
+  return buffer.substr(0, buffer.find('\0'));
+}
+
+void Win32Registry::SaveString(int32_t root, const std::string& subkey, const std::string& name,
+                               const std::string& text) {
+  const UniqueKey key = CreateKey(root, subkey);
+  if (!key) return;
+  // The value holds exactly the text's bytes, with no NUL. The system adds a NUL of its own when
+  // the byte after the counted data is a NUL, so the bytes go from a copy followed by a non-NUL.
+  std::vector<BYTE> data(text.begin(), text.end());
+  data.push_back(0xFF);
+  RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, data.data(), static_cast<DWORD>(text.size()));
+}
+
+int32_t Win32Registry::GetDWord(int32_t root, const std::string& subkey, const std::string& name) {
+  const UniqueKey key = OpenKey(root, subkey);
+  if (!key) return 0;
+  DWORD type = 0;
+  BYTE data[4] = {0, 0, 0, 0};
+  DWORD size = sizeof data;
+  if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data, &size) != ERROR_SUCCESS ||
+      type != REG_DWORD) {
+    return 0;
+  }
+  const uint32_t value = static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
+                         static_cast<uint32_t>(data[2]) << 16 | static_cast<uint32_t>(data[3]) << 24;
+  return static_cast<int32_t>(value);
+}
+
+void Win32Registry::SaveDWord(int32_t root, const std::string& subkey, const std::string& name,
+                              int32_t value) {
+  const UniqueKey key = CreateKey(root, subkey);
+  if (!key) return;
+  const uint32_t bits = static_cast<uint32_t>(value);
+  const BYTE data[4] = {static_cast<BYTE>(bits), static_cast<BYTE>(bits >> 8),
+                        static_cast<BYTE>(bits >> 16), static_cast<BYTE>(bits >> 24)};
+  RegSetValueExA(key.Get(), name.c_str(), 0, REG_DWORD, data, sizeof data);
+}
+
+RawValue Win32Registry::GetRaw(int32_t root, const std::string& subkey, const std::string& name,
+                               uint32_t maxBytes) {
+  RawValue value;
+  UniqueKey key;
+  const LONG opened = OpenKey(root, subkey, key);
+  if (Missing(opened)) return value;
+  value.found = true;
+  if (opened != ERROR_SUCCESS) return value;
+  // Size first; the read may still find the value grown or gone in between.
+  DWORD size = 0;
+  const LONG sized = RegQueryValueExA(key.Get(), name.c_str(), nullptr, nullptr, nullptr, &size);
+  if (Missing(sized)) value.found = false;
+  if (sized != ERROR_SUCCESS || size > maxBytes) return value;
+  value.bytes.assign(size, '\0');
+  DWORD type = 0;
+  if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type,
+                       reinterpret_cast<BYTE*>(value.bytes.data()), &size) != ERROR_SUCCESS) {
+    value.bytes.clear();
+    return value;
+  }
+  value.bytes.resize(size);
+  value.type = type;
+  value.complete = true;
+  return value;
+}
+
+void Win32Registry::SaveRaw(int32_t root, const std::string& subkey, const std::string& name,
+                            uint32_t type, const std::string& bytes) {
+  const UniqueKey key = CreateKey(root, subkey);
+  if (!key) return;
+  RegSetValueExA(key.Get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                 static_cast<DWORD>(bytes.size()));
+}
+
+}  // namespace gantrel

@@ -1,0 +1,62 @@
+#include "main_window.h"
+
+#include "launch/about_links.h"
+#include "launch/launch.h"
+#include "ping_sort/ping_runs.h"
+#include "private_list/private_list.h"
+#include "server_list/server_list.h"
+
+namespace gantrel {
+namespace {
+
+constexpr int32_t kPingTimeOutMs = 750;
+constexpr int32_t kPingCount = 3;
+
+LaunchPorts Launch(MainWindow& w) {
+  return {w.gameList, w.privateList, w.dialogs, w.registry, w.files, w.launcher};
+}
+
+PingSiteFn Pinger(MainWindow& w) {
+  return [&w](const std::string& host) { return w.PingSite(host); };
+}
+
+}  // namespace
+
+int32_t MainWindow::PingSite(const std::string& hostText) {
+  if (!echo) echo = std::make_unique<EchoEngine>(net, dialogs, host, settings);
+  return echo->PingSite(hostText);
+}
+
+void MainWindow::OnLoad() {
+  // No step looks at another's result: each leaves its list or value as it found things.
+  DeleteServerCache(registry, files);
+  CheckServerVersion(registry);
+  LoadPrivateList(files, privateList);
+  ImportServerList(registry, gameList, privateList);
+  settings.timeOutMs = kPingTimeOutMs;
+  settings.count = kPingCount;
+}
+
+void MainWindow::OnRestore() { RestoreServerList(registry, files, gameList, privateList); }
+void MainWindow::OnImport() { ImportServerList(registry, gameList, privateList); }
+void MainWindow::OnPingGameList() { PingServerList(gameList, host, Pinger(*this)); }
+void MainWindow::OnStarcraftFromGameList() { StarcraftFromGameList(Launch(*this)); }
+void MainWindow::OnDiabloFromGameList() { DiabloFromGameList(Launch(*this)); }
+
+void MainWindow::OnAddPrivateServer() { AddPrivateServer(dialogs, privateList); }
+void MainWindow::OnDeletePrivateServer() { DeletePrivateServer(dialogs, privateList); }
+void MainWindow::OnSavePrivateList() { SavePrivateList(files, dialogs, privateList); }
+void MainWindow::OnPingPrivateList() { PingPrivateList(privateList, host, Pinger(*this)); }
+void MainWindow::OnStarcraftFromPrivateList() { StarcraftFromPrivateList(Launch(*this)); }
+void MainWindow::OnDiabloFromPrivateList() { DiabloFromPrivateList(Launch(*this)); }
+
+void MainWindow::OnWebLink() { OpenWebPage(launcher, dialogs); }
+void MainWindow::OnEmailLink() { OpenEmail(launcher, dialogs); }
+
+void MainWindow::OnTabPress() {
+  // Neither list keeps a selected row, so the game list's launch buttons then use the whole list.
+  if (gameList.Selected() != -1) gameList.Deselect(gameList.Selected());
+  if (privateList.Selected() != -1) privateList.Deselect(privateList.Selected());
+}
+
+}  // namespace gantrel

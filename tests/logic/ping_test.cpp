@@ -1,0 +1,154 @@
+// Both ping runs and the sort, over a scripted PingSite.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <random>
+
+#include "fakes.h"
+#include "ping_sort/measured_row.h"
+#include "ping_sort/ping_runs.h"
+
+namespace gantrel::testing {
+namespace {
+
+std::string Blanks(size_t n) { return std::string(n, ' '); }
+
+// One list whose pings answer from a script, one time per call; pings, window calls and row
+// writes all land in one log.
+struct Scripted {
+  explicit Scripted(Strings texts, bool sorted = false) : list(sorted, std::move(texts)) { list.log = &log; }
+  Strings Server(std::deque<int32_t> times) { return Go(times, PingServerList); }
+  Strings Private(std::deque<int32_t> times) { return Go(times, PingPrivateList); }
+  Strings Go(std::deque<int32_t>& times, void (*run)(ListBox&, WindowHost&, const PingSiteFn&)) {
+    log.clear();
+    script = times;
+    run(list, host, [this](const std::string& h) {
+      log.push_back("ping " + h);
+      return Next<int32_t>(script, -1);
+    });
+    return log;
+  }
+  Strings log;
+  FakeListBox list;
+  FakeWindowHost host{log};
+  std::deque<int32_t> script;
+};
+
+TEST(PingRuns, EachRowIsWrittenAsSoonAsItIsMeasuredInsideTheBusyWindow) {
+  Scripted game({"slow.net", "fast.net [3 ms]"});
+  EXPECT_EQ(game.Server({50, 20}),
+            (Strings{"show", "disable", "events", "ping slow.net", "text 0", "data 0", "ping fast.net",
+                     "text 1", "data 1", "close", "enable", "focus",
+                     "data 0", "text 0", "data 1", "text 1"}));  // the sort swaps the two
+  EXPECT_EQ(game.list.Texts(), (Strings{"fast.net" + Blanks(14) + " [20 ms]",
+                                        "slow.net" + Blanks(14) + " [50 ms]"}));
+  Scripted mine({"a.net", "b.net" + Blanks(15) + " games" + Blanks(16) + " [87 ms]"}, true);
+  EXPECT_EQ(mine.Private({-1, 3}), (Strings{"show", "disable", "events", "ping a.net", "text 0",
+                                            "text 1", "ping b.net", "text 1", "close", "enable",
+                                            "focus"}));
+  EXPECT_EQ(Scripted({}).Server({}), (Strings{"show", "disable", "events", "close", "enable", "focus"}));
+  EXPECT_EQ(Scripted({}, true).Private({}), Scripted({}).Server({}));
+}
+
+TEST(PingRuns, GameListRowsCarryTheirTimeOrNA) {
+  const struct {
+    std::string row;
+    int32_t time;
+    std::string pinged, text;
+    int32_t data;
+  } cases[] = {
+      {"abcdefghi", 87, "abcdefghi", "abcdefghi" + Blanks(13) + " [87 ms]", 87},
+      {std::string(30, 'x'), -1, std::string(30, 'x'), std::string(30, 'x') + " [N/A]", 9999},
+      {std::string(22, 'z'), 5, std::string(22, 'z'), std::string(22, 'z') + " [5 ms]", 5},
+      {"h.net  [9 ms]", 0, "h.net", "h.net" + Blanks(17) + " [N/A]", 9999},
+      {" leading", 1234, "", Blanks(22) + " [1234 ms]", 1234},
+  };
+  for (const auto& c : cases) {
+    Scripted run({c.row});
+    EXPECT_EQ(run.Server({c.time})[3], "ping " + c.pinged);
+    EXPECT_EQ(run.list.Row(0), c.text);
+    EXPECT_EQ(run.list.ItemData(0), c.data);
+  }
+}
+
+TEST(PingRuns, PrivateRowsKeepTheirPlaceDescriptionAndSuffixColumn) {
+  const std::string row43 = "srv.net" + Blanks(13) + " " + std::string(22, 'd');
+  const struct {
+    std::string row;
+    int32_t first, second;
+    std::string pinged, text;
+  } cases[] = {
+      {"srv.net" + Blanks(13) + " Friday games", -1, 12, "srv.net",
+       "srv.net" + Blanks(13) + " Friday games" + Blanks(9) + " [12 ms]"},
+      {"srv.net", 0, 4321, "srv.net", "srv.net" + Blanks(35) + " [4321 ms]"},
+      {row43, 5, -1, "srv.net", row43 + " [N/A]"},
+      // A description that ends in "]" and holds a "[" reads as an earlier time.
+      {"srv.net" + Blanks(13) + " games [eu]", 2, 2, "srv.net",
+       "srv.net" + Blanks(13) + " games" + Blanks(16) + " [2 ms]"},
+      // No "[" with a character in front of it: nothing is taken off.
+      {"[10.0.0.1]", 6, 6, "[10.0.0.1]", "[10.0.0.1]" + Blanks(32) + " [6 ms]"},
+      {"srv.net games]", 6, 6, "srv.net", "srv.net games]" + Blanks(28) + " [6 ms]"},
+  };
+  for (const auto& c : cases) {
+    Scripted run({"0.net", c.row, "z.net"}, true);
+    run.Private({1, c.first, 1});
+    EXPECT_EQ(run.Private({1, c.second, 1})[7], "ping " + c.pinged);
+    EXPECT_EQ(run.list.Row(1), c.text);
+    EXPECT_EQ(run.list.Row(2), "z.net" + Blanks(37) + " [1 ms]");
+    EXPECT_EQ(run.list.ItemData(1), 0);
+  }
+}
+
+TEST(PingRuns, RemoveEarlierSuffixTakesOffWhatAMeasuredRowAdded) {
+  for (const std::string& text : Strings{"", "a", "[x]", "srv.net   games [eu]", std::string(50, 'q')}) {
+    for (int32_t time : {-1, 0, 1, 10000}) {
+      EXPECT_EQ(RemoveEarlierSuffix(MeasuredPrivateRow(text, time)),
+                text.size() < 42 ? text + Blanks(42 - text.size()) : text);
+    }
+  }
+  EXPECT_EQ(RemoveEarlierSuffix("ab[x]"), "a");
+  for (const char* same : {"srv [5 ms", "]", "[x]", "a]"}) EXPECT_EQ(RemoveEarlierSuffix(same), same);
+}
+
+// The order a bubble sort with early exit gives, exchanging neighbours whose item data is
+// strictly out of order.
+void BubbleSort(FakeListBox& list) {
+  for (bool exchanged = true; exchanged;) {
+    exchanged = false;
+    for (size_t i = 0; i + 1 < list.rows.size(); ++i) {
+      if (list.rows[i].data <= list.rows[i + 1].data) continue;
+      std::swap(list.rows[i], list.rows[i + 1]);
+      exchanged = true;
+    }
+  }
+}
+
+TEST(SortServerList, GivesTheBubbleSortsOrderWritingOnlyTheRowsThatMove) {
+  std::mt19937 rng(20240607);
+  const int32_t values[] = {INT32_MIN, -7, -1, 0, 1, 2, 3, 87, 9999, 9999, INT32_MAX};
+  for (int n = 0; n < 2000; ++n) {
+    FakeListBox sorted, reference;
+    for (int i = 0, size = static_cast<int>(rng() % 40); i < size; ++i) {
+      const std::string text = "h" + std::to_string(n % 2 ? rng() % 4 : i);
+      const int32_t data = values[rng() % std::size(values)];
+      sorted.rows.push_back({text, data});
+      reference.rows.push_back({text, data});
+    }
+    SortServerList(sorted);
+    BubbleSort(reference);
+    for (size_t i = 0; i < sorted.rows.size(); ++i) {
+      ASSERT_EQ(sorted.rows[i].text, reference.rows[i].text) << n;
+      ASSERT_EQ(sorted.rows[i].data, reference.rows[i].data) << n;
+    }
+  }
+  Strings log;
+  FakeListBox list(false, {"r1", "r3", "r2", "r4"});
+  for (auto& r : list.rows) r.data = r.text[1] - '0';
+  list.log = &log;
+  SortServerList(list);
+  EXPECT_EQ(log, (Strings{"data 1", "text 1", "data 2", "text 2"}));
+  EXPECT_EQ(list.Texts(), (Strings{"r1", "r2", "r3", "r4"}));
+}
+
+}  // namespace
+}  // namespace gantrel::testing
