@@ -25,6 +25,11 @@ namespace gantrel::testing {
 
 using Strings = std::vector<std::string>;
 
+// How many message boxes the log shows.
+inline long Boxes(const Strings& log) {
+  return std::count_if(log.begin(), log.end(), [](auto& l) { return l.rfind("box ", 0) == 0; });
+}
+
 template <typename T>
 T Next(std::deque<T>& script, T otherwise) {
   if (script.empty()) return otherwise;
@@ -95,9 +100,11 @@ class FakeListBox : public ListBox {
   bool sorted_;
 };
 
-// Values by root, key and name, each with its registry type and bytes.
+// Values by root, key and name, each with its registry type and bytes. Text and raw writes are
+// logged as "reg <name>=<text>" and "reg <name>".
 class FakeRegistry : public Registry {
  public:
+  explicit FakeRegistry(Strings* log = nullptr) : log_(log) {}
   static constexpr uint32_t kSz = 1, kDWord = 4;
   using Key = std::tuple<int32_t, std::string, std::string>;
 
@@ -107,7 +114,7 @@ class FakeRegistry : public Registry {
   }
   void SaveString(int32_t root, const std::string& key, const std::string& name,
                   const std::string& text) override {
-    SaveRaw(root, key, name, kSz, text);
+    Save(root, key, name, kSz, text, "=" + text);
   }
   int32_t GetDWord(int32_t root, const std::string& key, const std::string& name) override {
     const RawValue v = GetRaw(root, key, name, ~0u);
@@ -117,7 +124,7 @@ class FakeRegistry : public Registry {
   }
   void SaveDWord(int32_t root, const std::string& key, const std::string& name,
                  int32_t value) override {
-    SaveRaw(root, key, name, kDWord, std::string(reinterpret_cast<const char*>(&value), 4));
+    Save(root, key, name, kDWord, std::string(reinterpret_cast<const char*>(&value), 4), "");
   }
   RawValue GetRaw(int32_t root, const std::string& key, const std::string& name,
                   uint32_t maxBytes) override {
@@ -128,8 +135,8 @@ class FakeRegistry : public Registry {
   }
   void SaveRaw(int32_t root, const std::string& key, const std::string& name, uint32_t type,
                const std::string& bytes) override {
-    ++writes;
-    if (!readOnly) values[{root, key, name}] = {true, true, type, bytes};
+    Save(root, key, name, type, bytes, "");
+    if (log_) log_->push_back("reg " + name);
   }
 
   // Test helpers: a text under HKEY_LOCAL_MACHINE, read or set.
@@ -143,11 +150,21 @@ class FakeRegistry : public Registry {
   std::map<Key, RawValue> values;
   bool readOnly = false;  // a refused write: the old value stays
   int writes = 0;
+
+ private:
+  void Save(int32_t root, const std::string& key, const std::string& name, uint32_t type,
+            const std::string& bytes, const std::string& shown) {
+    ++writes;
+    if (!readOnly) values[{root, key, name}] = {true, true, type, bytes};
+    if (log_ && type == kSz) log_->push_back("reg " + name + shown);
+  }
+  Strings* log_;
 };
 
-// Files and environment in memory, with faults to inject.
+// Files and environment in memory, with faults to inject. Deletes are logged as "delete <path>".
 class FakeFiles : public Files {
  public:
+  explicit FakeFiles(Strings* log = nullptr) : log_(log) {}
   std::optional<std::string> ReadAll(const std::string& path) override {
     auto it = files.find(path);
     if (it == files.end()) return std::nullopt;
@@ -165,7 +182,7 @@ class FakeFiles : public Files {
     return true;
   }
   bool Delete(const std::string& path) override {
-    deleted.push_back(path);
+    if (log_) log_->push_back("delete " + path);
     return files.erase(path) > 0;
   }
   std::optional<std::string> Environ(const std::string& name) override {
@@ -175,9 +192,11 @@ class FakeFiles : public Files {
 
   std::map<std::string, std::string> files;
   std::map<std::string, std::string> env;
-  Strings deleted;
   bool failCreate = false, failFlush = false, failReplace = false;
   size_t failWriteAfter = std::string::npos;  // write this many bytes, then fail
+
+ private:
+  Strings* log_;
 };
 
 // Boxes are logged as "box <title>|<text>" (a critical icon adds "!"); input boxes as
@@ -252,7 +271,6 @@ class FakeNetApi : public NetApi {
     bool writes = false;
     uint32_t status = 0, roundTrip = 0;
   };
-  static Echo Reply(uint32_t ms) { return {1, true, 0, ms}; }
 
   explicit FakeNetApi(Strings& log) : log_(log) {}
   int32_t StartWinsock(uint16_t version, WinsockInfo& info) override {
@@ -307,8 +325,8 @@ struct World {
   FakeListBox privateList{true};
   FakeDialogs dialogs{log};
   FakeWindowHost host{log};
-  FakeRegistry registry;
-  FakeFiles files;
+  FakeRegistry registry{&log};
+  FakeFiles files{&log};
   FakeLauncher launcher{log};
   FakeNetApi net{log};
 };
