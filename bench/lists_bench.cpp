@@ -12,20 +12,15 @@
 #include <vector>
 
 #include "bench_hosts.h"
-#include "fakes/fake_dialogs.h"
-#include "fakes/fake_files.h"
-#include "fakes/fake_list_box.h"
-#include "fakes/fake_registry.h"
+#include "fakes.h"
 #include "private_list/private_list.h"
-#include "registry/server_list.h"
+#include "server_list/server_list.h"
 
 namespace gantrel {
 namespace {
 
-using testing::FakeDialogs;
-using testing::FakeFiles;
 using testing::FakeListBox;
-using testing::FakeRegistry;
+using testing::World;
 
 constexpr const char* kWindir = "C:\\windows";
 constexpr const char* kListFile = "C:\\windows\\gantrel.ini";
@@ -39,41 +34,36 @@ std::string ServerListValue() {
   return value;
 }
 
-FakeRegistry RegistryWithList() {
-  FakeRegistry registry;
-  registry.values[{kBattleNetKey, kServerListValue}] = ServerListValue();
-  return registry;
-}
+void SetServerList(World& world) { world.Set(kBattleNetKey, kServerListValue, ServerListValue()); }
 
-// A full private list as List2 holds it: rows with descriptions, in the list's sorted order (the
-// order inserting them one by one gives, without paying for the fake's inserts).
+// A full private list as the list box holds it: rows with descriptions, in the list's sorted order
+// (the order inserting them one by one gives, without paying for the fake's inserts).
 FakeListBox FullPrivateList() {
-  FakeListBox list2(true);
+  FakeListBox list(true);
   int i = 0;
   for (const std::string& h : bench::Hosts(kMaxRows))
-    list2.rows.push_back({PrivateRow(h, "games night " + std::to_string(i++ % 97)), 0});
-  std::stable_sort(list2.rows.begin(), list2.rows.end(),
-                   [](const FakeListBox::Row& a, const FakeListBox::Row& b) {
-                     return FakeListBox::LessNoCase(a.text, b.text);
-                   });
-  return list2;
+    list.rows.push_back({PrivateRow(h, "games night " + std::to_string(i++ % 97)), 0});
+  std::stable_sort(list.rows.begin(), list.rows.end(), [](const auto& a, const auto& b) {
+    return std::lexicographical_compare(a.text.begin(), a.text.end(), b.text.begin(), b.text.end(),
+                                        [](char x, char y) { return tolower(x) < tolower(y); });
+  });
+  return list;
 }
 
-// Start-up: an empty List1 and an empty List2, both filled from the value. With a plain
-// (unsorted) fake List2 what is left is the program's own work.
-void BM_ImportServerList(benchmark::State& state, bool sortedList2) {
-  FakeRegistry registry = RegistryWithList();
-  FakeListBox list1;
-  FakeListBox list2(sortedList2);
+// Start-up: an empty game list and an empty private list, both filled from the value. With a plain
+// (unsorted) fake private list what is left is the program's own work.
+void BM_ImportServerList(benchmark::State& state, bool sortedPrivateList) {
+  World world;
+  SetServerList(world);
   for (auto _ : state) {
     state.PauseTiming();
-    list1 = FakeListBox();
-    list2 = FakeListBox(sortedList2);
+    world.gameList = FakeListBox();
+    world.privateList = FakeListBox(sortedPrivateList);
     state.ResumeTiming();
-    ImportServerList(registry, list1, list2);
-    benchmark::DoNotOptimize(list2.rows.data());
+    ImportServerList(world, world.gameList, world.privateList);
+    benchmark::DoNotOptimize(world.privateList.rows.data());
     state.PauseTiming();
-    if (list1.ListCount() != kMaxRows || list2.ListCount() != kMaxRows)
+    if (world.gameList.Count() != kMaxRows || world.privateList.Count() != kMaxRows)
       state.SkipWithError("short import");
     state.ResumeTiming();
   }
@@ -82,59 +72,57 @@ void BM_ImportServerList(benchmark::State& state, bool sortedList2) {
 BENCHMARK_CAPTURE(BM_ImportServerList, startup_sorted_fake, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ImportServerList, startup_plain_fake, false)->Unit(benchmark::kMillisecond);
 
-// The Import button with a private list already there: List1 is emptied and refilled.
+// The Import button with a private list already there: the game list is emptied and refilled.
 void BM_ImportServerList_Button(benchmark::State& state) {
-  FakeRegistry registry = RegistryWithList();
-  FakeListBox list1;
-  FakeListBox list2(true);
-  list2.AddItem("kept");
-  ImportServerList(registry, list1, list2);
+  World world;
+  SetServerList(world);
+  world.privateList.Add("kept");
+  ImportServerList(world, world.gameList, world.privateList);
   for (auto _ : state) {
-    ImportServerList(registry, list1, list2);
-    benchmark::DoNotOptimize(list1.rows.data());
+    ImportServerList(world, world.gameList, world.privateList);
+    benchmark::DoNotOptimize(world.gameList.rows.data());
   }
-  if (list1.ListCount() != kMaxRows || list2.ListCount() != 1) state.SkipWithError("wrong import");
+  if (world.gameList.Count() != kMaxRows || world.privateList.Count() != 1)
+    state.SkipWithError("wrong import");
   state.SetItemsProcessed(state.iterations() * kMaxRows);
 }
 BENCHMARK(BM_ImportServerList_Button)->Unit(benchmark::kMillisecond);
 
 void BM_SavePrivateList(benchmark::State& state) {
-  const FakeListBox list2 = FullPrivateList();
-  FakeFiles files;
-  files.env["windir"] = kWindir;
-  FakeDialogs dialogs;
+  const FakeListBox list = FullPrivateList();
+  World world;
+  world.env["windir"] = kWindir;
   for (auto _ : state) {
-    SavePrivateList(files, dialogs, list2);
-    benchmark::DoNotOptimize(files.files.size());
+    SavePrivateList(world, world, list);
+    benchmark::DoNotOptimize(world.files.size());
   }
-  if (!dialogs.boxes.empty() || files.files.count(kListFile) == 0)
-    state.SkipWithError("save failed");
-  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(files.files[kListFile].size()));
+  if (world.Boxes() != 0 || world.files.count(kListFile) == 0) state.SkipWithError("save failed");
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(world.files[kListFile].size()));
 }
 BENCHMARK(BM_SavePrivateList)->Unit(benchmark::kMillisecond);
 
 enum class FileOrder { kSaved, kShuffled };
 
-// Start-up: gantrel.ini into an empty List2. The saved file is in the sorted list's own order, so
+// Start-up: gantrel.ini into an empty private list. The saved file is in the sorted list's own order, so
 // each row lands at the end of the sorted fake; a file edited by hand, in no order, makes each
 // row land somewhere inside it. With a plain fake what is left is the program's own work.
-void BM_LoadPrivateList(benchmark::State& state, FileOrder order, bool sortedList2) {
-  FakeFiles files;
-  files.env["windir"] = kWindir;
+void BM_LoadPrivateList(benchmark::State& state, FileOrder order, bool sortedList) {
+  World world;
+  world.env["windir"] = kWindir;
   std::vector<std::string> rows = FullPrivateList().Texts();
   if (order == FileOrder::kShuffled) std::shuffle(rows.begin(), rows.end(), std::mt19937(5));
   std::string bytes;
   for (const std::string& r : rows) bytes += r + "\r\n";
-  files.files[kListFile] = bytes;
-  FakeListBox list2(sortedList2);
+  world.files[kListFile] = bytes;
+  FakeListBox list(sortedList);
   for (auto _ : state) {
     state.PauseTiming();
-    list2 = FakeListBox(sortedList2);
+    list = FakeListBox(sortedList);
     state.ResumeTiming();
-    LoadPrivateList(files, list2);
-    benchmark::DoNotOptimize(list2.rows.data());
+    LoadPrivateList(world, list);
+    benchmark::DoNotOptimize(list.rows.data());
     state.PauseTiming();
-    if (list2.ListCount() != kMaxRows) state.SkipWithError("short load");
+    if (list.Count() != kMaxRows) state.SkipWithError("short load");
     state.ResumeTiming();
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "fakes/fake_list_box.h"
+#include "fakes.h"
 #include "ping_sort/ping_runs.h"
 
 namespace gantrel {
@@ -16,10 +16,10 @@ using testing::FakeListBox;
 
 class NullHost : public WindowHost {
  public:
-  void ShowMessageWindow() override {}
-  void UnloadMessageWindow() override {}
+  void ShowBusyWindow() override {}
+  void CloseBusyWindow() override {}
   void EnableMain(bool) override {}
-  void DoEvents() override {}
+  void HandlePendingEvents() override {}
   void FocusMain() override {}
   void EndProgram() override {}
 };
@@ -27,9 +27,9 @@ class NullHost : public WindowHost {
 enum Order { kRandom, kSorted, kReversed, kAllNoReply };
 
 // Measured rows as a run leaves them, before the sort.
-std::vector<FakeListBox::Row> MeasuredRows(int count, Order order) {
+std::vector<FakeListBox::Entry> MeasuredRows(int count, Order order) {
   std::mt19937 rng(7);
-  std::vector<FakeListBox::Row> rows;
+  std::vector<FakeListBox::Entry> rows;
   for (int i = 0; i < count; ++i) {
     int32_t data = order == kAllNoReply ? 9999 : static_cast<int32_t>(1 + rng() % 400);
     if (order == kRandom && rng() % 10 == 0) data = 9999;
@@ -37,7 +37,7 @@ std::vector<FakeListBox::Row> MeasuredRows(int count, Order order) {
                         std::to_string(data) + " ms]",
                     data});
   }
-  auto byData = [](const FakeListBox::Row& a, const FakeListBox::Row& b) { return a.data < b.data; };
+  auto byData = [](const FakeListBox::Entry& a, const FakeListBox::Entry& b) { return a.data < b.data; };
   if (order == kSorted) std::stable_sort(rows.begin(), rows.end(), byData);
   if (order == kReversed) {
     std::stable_sort(rows.begin(), rows.end(), byData);
@@ -67,7 +67,7 @@ BENCHMARK_CAPTURE(BM_SortServerList, all_no_reply, kAllNoReply)->Unit(benchmark:
 // write) plus the final sort.
 void BM_PingServerList(benchmark::State& state) {
   const auto count = static_cast<int>(state.range(0));
-  std::vector<FakeListBox::Row> bare;
+  std::vector<FakeListBox::Entry> bare;
   for (int i = 0; i < count; ++i) bare.push_back({"server" + std::to_string(i) + ".example.net", 0});
   FakeListBox list;
   NullHost host;
@@ -85,7 +85,7 @@ BENCHMARK(BM_PingServerList)->Arg(100)->Arg(1000)->Arg(kMaxRows)->Unit(benchmark
 
 void BM_PingPrivateList(benchmark::State& state) {
   const auto count = static_cast<int>(state.range(0));
-  std::vector<FakeListBox::Row> rows;
+  std::vector<FakeListBox::Entry> rows;
   for (int i = 0; i < count; ++i) {
     rows.push_back({"server" + std::to_string(i) + ".net      Friday games          [87 ms]", 0});
   }

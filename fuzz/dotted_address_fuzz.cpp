@@ -1,17 +1,15 @@
-// Host texts through the resolver: classification, the dotted-address reading and the destination
-// address built from it, over a fake network that records every look-up.
+// Host texts through the echo engine: classification, the dotted-address reading and the
+// destination built from it, over the in-memory world that records every look-up and request.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "fakes/fake_dialogs.h"
-#include "fakes/fake_net_api.h"
-#include "fakes/fake_window_host.h"
-#include "icmp/echo_numbers.h"
-#include "icmp/host_address.h"
-#include "icmp/icmp_echo.h"
+#include "echo/echo_engine.h"
+#include "echo/echo_numbers.h"
+#include "echo/host_address.h"
+#include "fakes.h"
 
 namespace {
 
@@ -40,6 +38,11 @@ bool PlainDotted(const std::string& s, gantrel::Octets& out) {
   return true;
 }
 
+std::string Dotted(const gantrel::Octets& o) {
+  return std::to_string(o[0]) + "." + std::to_string(o[1]) + "." + std::to_string(o[2]) + "." +
+         std::to_string(o[3]);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -47,38 +50,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const auto octets = gantrel::ReadDottedAddress(host);
   if (octets) {
-    const std::string text = gantrel::DottedText(*octets);
-    Check(text.size() >= 7 && text.size() <= 15);
-    const auto again = gantrel::ReadDottedAddress(text);
+    const auto again = gantrel::ReadDottedAddress(Dotted(*octets));
     Check(again && *again == *octets);
-    const double value = (*octets)[0] + (*octets)[1] * 256.0 + (*octets)[2] * 65536.0 + (*octets)[3] * 16777216.0;
-    const int32_t dest = gantrel::ULongtoSLong(value);
+    const int32_t dest = gantrel::DestinationOf(*octets);
     Check(std::memcmp(&dest, octets->data(), 4) == 0);  // the wire bytes, in text order
   }
   gantrel::Octets plain{};
   if (PlainDotted(host, plain)) Check(octets && *octets == plain);
   if (host.find('.') == std::string::npos) Check(!octets);
 
-  // The engine: a name is looked up once when it is short enough and holds no NUL; nothing else
-  // is ever looked up, and the answer is "" or the dotted text of AddrOctets.
-  gantrel::testing::FakeNetApi net;
-  net.hosts[host] = gantrel::testing::FakeNetApi::Host({{192, 0, 2, 33}});
-  gantrel::testing::FakeDialogs dialogs;
-  gantrel::testing::FakeWindowHost windowHost;
-  gantrel::PingSettings settings{750, 3};
-  gantrel::ICMPEcho engine(net, dialogs, windowHost, settings);
-  const std::string result = engine.vbGetHostByName(host);
+  // A name is looked up once when it is short enough and holds no NUL, and its address is pinged;
+  // a dotted address is pinged as read; nothing else is looked up, pinged or reported.
+  gantrel::testing::World world;
+  world.hosts[host] = {true, gantrel::Octets{192, 0, 2, 33}};
+  world.echoes = {{1, true, 0, 5}};
+  gantrel::PingSettings settings{750, 1};
+  gantrel::EchoEngine engine(world, world, world, settings);
+  const int32_t result = engine.PingSite(host);
   const bool name = gantrel::IsHostName(host);
   const bool lookUp = name && host.size() <= gantrel::kMaxHostNameLength && host.find('\0') == std::string::npos;
-  Check(net.calls.size() == (lookUp ? 1u : 0u));
-  Check(dialogs.boxes.empty());
-  if (lookUp) {
-    Check(result == "192.0.2.33");
-  } else if (name) {
-    Check(result.empty());
-  } else {
-    Check(result == (octets ? gantrel::DottedText(*octets) : std::string()));
-  }
-  if (!result.empty()) Check(result == gantrel::DottedText(gantrel::AddrOctets));
+  const auto logged = [&](const std::string& prefix) {
+    return std::count_if(world.log.begin(), world.log.end(),
+                         [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+  };
+  Check(logged("lookup ") == (lookUp ? 1 : 0));
+  Check(world.Boxes() == 0);
+  const bool pinged = lookUp || (!name && octets);
+  Check(result == (pinged ? 5 : -1));
+  if (pinged) Check(logged("send " + (lookUp ? std::string("192.0.2.33") : Dotted(*octets)) + " ") == 1);
   return 0;
 }

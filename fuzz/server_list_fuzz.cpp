@@ -5,36 +5,32 @@
 #include <cstdlib>
 #include <string>
 
-#include "fakes/fake_list_box.h"
-#include "fakes/fake_registry.h"
-#include "registry/server_list.h"
+#include "fakes.h"
+#include "server_list/server_list.h"
 
 using gantrel::kMaxRows;
-using gantrel::testing::FakeListBox;
-using gantrel::testing::FakeRegistry;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string value(reinterpret_cast<const char*>(data), size);
-  FakeRegistry registry;
-  registry.values[{gantrel::kBattleNetKey, gantrel::kServerListValue}] = value;
-  FakeListBox list1;
-  FakeListBox list2(true);
-  gantrel::ImportServerList(registry, list1, list2);
+  gantrel::testing::World world;
+  world.Set(gantrel::kBattleNetKey, gantrel::kServerListValue, value);
+  auto& games = world.gameList;
+  gantrel::ImportServerList(world, games, world.privateList);
 
-  if (list1.ListCount() < 1 || list2.ListCount() != list1.ListCount()) std::abort();
-  if (list1.ListCount() < kMaxRows) {
+  if (games.Count() < 1 || world.privateList.Count() != games.Count()) std::abort();
+  if (games.Count() < kMaxRows) {
     std::string joined;
-    for (int16_t row = 0; row < list1.ListCount(); ++row) {
+    for (int16_t row = 0; row < games.Count(); ++row) {
       if (row > 0) joined += ';';
-      const std::string text = list1.List(row);
+      const std::string text = games.Row(row);
       if (text.find(';') != std::string::npos) std::abort();
       joined += text;
     }
     if (joined != value) std::abort();
   }
   // A second import gives the same rows.
-  const auto first = list1.Texts();
-  gantrel::ImportServerList(registry, list1, list2);
-  if (list1.Texts() != first) std::abort();
+  const auto first = games.Texts();
+  gantrel::ImportServerList(world, games, world.privateList);
+  if (games.Texts() != first) std::abort();
   return 0;
 }
