@@ -1,8 +1,11 @@
 #pragma once
-// The world in memory: one object stands in for every port but the lists, and logs what the
-// program does to it, so a test can check what happened and in which order.
+// The world in memory: one object stands in for every port but the lists and logs what the program
+// does to it, so that a test sees what happened and in which order: "box <title>|<text>" ("!|" for
+// the critical icon), "input <prompt>", the window calls, "reg <name>[=<text>]", "delete <path>",
+// "shell ...", "start ...", and the Winsock and ICMP calls.
 #include <algorithm>
-#include <cctype>
+#include <array>
+#include <bit>
 #include <cstring>
 #include <deque>
 #include <functional>
@@ -24,13 +27,13 @@
 namespace gantrel::testing {
 
 using Strings = std::vector<std::string>;
-
+inline std::string Blanks(size_t n) {
+  return std::string(n, ' ');
+}
 template <typename T>
 T Next(std::deque<T>& script, T otherwise) {
-  if (script.empty()) return otherwise;
-  T next = script.front();
-  script.pop_front();
-  return next;
+  if (!script.empty()) otherwise = script.front(), script.pop_front();
+  return otherwise;
 }
 
 // A sorted list keeps the real control's order, letter case ignored. Row writes are logged
@@ -50,17 +53,17 @@ struct FakeListBox : ListBox {
   int32_t ItemData(int16_t row) const override { return rows.at(row).data; }
   void SetItemData(int16_t row, int32_t data) override { Log("data ", row).data = data; }
   bool Add(const std::string& text) override {
-    if (rows.size() >= static_cast<size_t>(kMaxRows)) return false;
     const auto less = [](const std::string& t, const Entry& r) {
       return std::lexicographical_compare(t.begin(), t.end(), r.text.begin(), r.text.end(),
                                           [](char a, char b) { return tolower(a) < tolower(b); });
     };
+    if (rows.size() >= size_t{kMaxRows}) return false;
     rows.insert(sorted ? std::upper_bound(rows.begin(), rows.end(), text, less) : rows.end(),
                 {text});
     return true;
   }
   void Remove(int16_t row) override {
-    rows.erase(rows.begin() + row);
+    rows.erase(rows.begin() + (&rows.at(row) - rows.data()));  // throws on a row that is not there
     selected = selected == row ? -1 : selected > row ? selected - 1 : selected;
   }
   void Deselect(int16_t row) override { selected = selected == row ? -1 : selected; }
@@ -73,39 +76,27 @@ struct FakeListBox : ListBox {
     if (log) log->push_back(what + std::to_string(row));
     return rows.at(row);
   }
-
   bool sorted;
   std::vector<Entry> rows;
   int16_t selected = -1;
   Strings* log = nullptr;
 };
 
-// Logged: "box <title>[!]|<text>" (! for the critical icon), "input <prompt>", window calls
-// ("show", "disable", "events", "hide", "enable", "focus", "end"), "reg <name>=<text>" for text
-// writes and "reg <name>" for raw ones, "delete <path>", "shell <operation> <file> dir=<dir>
-// show=<n>", "start <application> cmd=<command line> show=<n>", and the Winsock and ICMP calls
-// ("startup <version>", "lookup <name>", "lasterror", "open", "send <a.b.c.d> <data> ttl=<n>
-// <ms>ms", "close", "cleanup").
 struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
-  // Dialogs: input boxes answer from a script, "" being Cancel.
   void MsgBox(const std::string& text, const std::string& title, MsgIcon icon) override {
     log.push_back("box " + title + (icon == MsgIcon::Critical ? "!|" : "|") + text);
   }
   std::string InputBox(const std::string& prompt) override {
     log.push_back("input " + prompt);
-    return Next<std::string>(answers, "");
+    return Next<std::string>(answers, "");  // "" is Cancel
   }
-  // WindowHost
   void ShowBusyWindow() override { log.push_back("show"); }
   void CloseBusyWindow() override { log.push_back("hide"); }
   void EnableMain(bool enabled) override { log.push_back(enabled ? "enable" : "disable"); }
-  void HandlePendingEvents() override {
-    log.push_back("events");
-    if (onEvents) onEvents();
-  }
+  void HandlePendingEvents() override { log.push_back("events"), onEvents ? onEvents() : void(); }
   void FocusMain() override { log.push_back("focus"); }
   void EndProgram() override { log.push_back("end"); }
-  // Registry: values by root, key and name, each with its type and bytes.
+  // The registry: values by root, key and name, each with its type and bytes.
   std::string GetString(int32_t root, const std::string& key, const std::string& name) override {
     const RawValue v = GetRaw(root, key, name, ~0u);
     return v.type == 1 ? v.bytes : "";
@@ -126,31 +117,25 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   }
   RawValue GetRaw(int32_t root, const std::string& key, const std::string& name,
                   uint32_t maxBytes) override {
-    auto it = values.find({root, key, name});
+    const auto it = values.find({root, key, name});
     if (it == values.end()) return {};
-    if (it->second.bytes.size() > maxBytes) return {true, false, it->second.type, ""};
-    return it->second;
+    return it->second.bytes.size() > maxBytes ? RawValue{true, false, it->second.type, ""}
+                                              : it->second;
   }
   void SaveRaw(int32_t root, const std::string& key, const std::string& name, uint32_t type,
                const std::string& bytes) override {
     log.push_back("reg " + name + (type == 1 ? "=" + bytes : ""));
     if (!readOnly) values[{root, key, name}] = {true, true, type, bytes};
   }
-  // A text under HKEY_LOCAL_MACHINE, read or set by a test.
-  std::string Text(const std::string& key, const std::string& name) {
-    return GetString(kHkeyLocalMachine, key, name);
-  }
   void Set(const std::string& key, const std::string& name, const std::string& text) {
     values[{kHkeyLocalMachine, key, name}] = {true, true, 1, text};
   }
-  // Files, with faults to inject.
   std::optional<std::string> ReadAll(const std::string& path) override {
     return files.count(path) ? std::optional(files[path]) : std::nullopt;
   }
   bool WriteNew(const std::string& path, std::string_view bytes) override {
-    if (failCreate) return false;
-    files[path] = std::string(bytes.substr(0, failWriteAfter));
-    return failWriteAfter >= bytes.size() && !failFlush;
+    if (!failCreate) files[path] = bytes.substr(0, failWriteAfter);
+    return !failCreate && failWriteAfter >= bytes.size() && !failFlush;
   }
   bool Replace(const std::string& from, const std::string& to) override {
     if (failReplace || !files.count(from)) return false;
@@ -158,13 +143,11 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
     return files.erase(from);
   }
   bool Delete(const std::string& path) override {
-    log.push_back("delete " + path);
-    return files.erase(path);
+    return log.push_back("delete " + path), files.erase(path);
   }
   std::optional<std::string> Environ(const std::string& name) override {
     return env.count(name) ? std::optional(env[name]) : std::nullopt;
   }
-  // Launcher: results from scripts.
   int32_t ShellExecute(const std::string& operation, const std::string& file,
                        const std::string& parameters, const std::string& dir,
                        int32_t show) override {
@@ -178,7 +161,7 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
     return Next<int32_t>(processResults, 4242);
   }
   int32_t TimeZoneBiasMinutes() override { return 60; }
-  // NetApi: echo requests answer from `echoes`.
+  // Winsock and ICMP: echo requests answer from `echoes`.
   struct Echo {
     uint32_t replies = 0;
     bool writes = false;
@@ -198,8 +181,7 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   bool OpenIcmp() override { return log.push_back("open"), icmpOpen = openResult; }
   uint32_t SendEcho(int32_t dest, const std::string& data, uint8_t ttl, EchoReplyArea& reply,
                     uint32_t ms) override {
-    uint8_t b[4];
-    std::memcpy(b, &dest, 4);
+    const auto b = std::bit_cast<std::array<uint8_t, 4>>(dest);
     log.push_back("send " + std::to_string(b[0]) + "." + std::to_string(b[1]) + "." +
                   std::to_string(b[2]) + "." + std::to_string(b[3]) + " " + data +
                   " ttl=" + std::to_string(ttl) + " " + std::to_string(ms) + "ms");
@@ -209,16 +191,14 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
     return e.replies;
   }
   bool CloseIcmp() override {
-    log.push_back("close");
-    return std::exchange(icmpOpen, false) && closeResult;
+    return log.push_back("close"), std::exchange(icmpOpen, false) && closeResult;
   }
   long Boxes() const {
     return std::count_if(log.begin(), log.end(), [](auto& l) { return l.rfind("box ", 0) == 0; });
   }
 
   Strings log;
-  FakeListBox gameList{false};
-  FakeListBox privateList{true};
+  FakeListBox gameList{false}, privateList{true};
   std::deque<std::string> answers;
   std::function<void()> onEvents;
   std::map<std::tuple<int32_t, std::string, std::string>, RawValue> values;

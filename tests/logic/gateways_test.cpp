@@ -48,7 +48,7 @@ TEST(Gateways, TheServerIsSelectedOrAddedAndEverythingElseStaysByteForByte) {
        -330,
        Multi(With(kStock, "05", {"10.0.0.9", "-5", "home box"})),
        {}},
-      {Binary(kStock), Multi(lan), "USEast.Battle.NET", "", 480, Binary(With(kStock, "02")),
+      {Binary(kStock), Multi(lan), "USEAST.BATTLE.NET", "", 480, Binary(With(kStock, "02")),
        Multi(With(lan, "02"))},
       {Multi({"01001", "00"}),
        {},
@@ -91,7 +91,7 @@ TEST(Gateways, AValueThatIsNotCertainlyAGatewayListIsLeftAlone) {
       {kRegMultiSz, Bytes(With(kStock, "1"))},
       {kRegMultiSz, Bytes(With(kStock, "0x"))},
       {kRegMultiSz, Bytes({"999", "00"})},
-      {kRegMultiSz, Bytes({"1e3", "00"})},
+      {kRegMultiSz, Bytes({"1e345", "00"})},
       {1, stock},  // REG_SZ
       {kRegBinary, Bytes(With(kStock, "01", {std::string(65536, 'x'), "0", "x"}))},
   };

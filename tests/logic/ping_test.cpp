@@ -11,9 +11,6 @@
 namespace gantrel::testing {
 namespace {
 
-std::string Blanks(size_t n) {
-  return std::string(n, ' ');
-}
 const Strings kOpen = {"show", "disable", "events"}, kEnd = {"hide", "enable", "focus"};
 
 // One list whose pings answer from a script; pings, window calls and row writes share one log.

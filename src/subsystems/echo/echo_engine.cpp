@@ -44,8 +44,9 @@ EchoEngine::EchoEngine(NetApi& net, Dialogs& dialogs, WindowHost& host,
 
 int32_t EchoEngine::PingSite(const std::string& host) {
   // A call from inside a running one (through the yield before a request) would swap the
-  // destination and close the handle under it; after the end of the program nothing runs.
-  if (busy_ || ended_) return -1;
+  // destination and close the handle under it. A call that ended the program stays busy for
+  // good, so that nothing runs after the end.
+  if (busy_) return -1;
   busy_ = true;
   WinsockSession winsock(*this);
   if (!winsock.Started()) return -1;
@@ -135,7 +136,6 @@ void EchoEngine::Show(const std::string& text, const char* title) {
 
 bool EchoEngine::EndProgram(const std::string& message) {
   Show(message, kEchoTitle);
-  ended_ = true;
   host_.EndProgram();
   return false;
 }

@@ -52,7 +52,6 @@ class EchoEngine {
   // Kept between requests: a request the platform answers without writing leaves the last reply.
   EchoReplyArea reply_{};
   bool busy_ = false;
-  bool ended_ = false;
 };
 
 }  // namespace gantrel

@@ -1,5 +1,6 @@
 #include "echo/echo_numbers.h"
 
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -29,11 +30,7 @@ double RoundHalfEven(double value) {
   return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
 }
 
-int32_t DestinationOf(const Octets& octets) {
-  int32_t destination = 0;
-  std::memcpy(&destination, octets.data(), sizeof destination);
-  return destination;
-}
+int32_t DestinationOf(const Octets& octets) { return std::bit_cast<int32_t>(octets); }
 
 int32_t EchoResult(int16_t replyCount, const EchoReplyArea& reply) {
   const uint32_t status = ReplyField(reply, kStatusOffset);
@@ -50,9 +47,8 @@ int32_t EchoResult(int16_t replyCount, const EchoReplyArea& reply) {
 
 int32_t MeanRoundTrip(int64_t sum, int32_t count) {
   if (count <= 0) return -1;
-  const double mean = RoundHalfEven(static_cast<double>(sum) / count);
-  if (mean >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-  return static_cast<int32_t>(mean);
+  // The mean of 32-bit times fits 32 bits again.
+  return static_cast<int32_t>(RoundHalfEven(static_cast<double>(sum) / count));
 }
 
 }  // namespace gantrel

@@ -105,7 +105,7 @@ std::optional<Choice> GameListChoice(const LaunchPorts& ports) {
 // when no row is selected; the user is told.
 std::optional<Choice> PrivateListChoice(const LaunchPorts& ports, const char* noSelection) {
   const ListBox& list = ports.privateList;
-  if (list.Selected() == -1 || list.Count() <= 0) {
+  if (list.Selected() == -1) {
     ports.dialogs.MsgBox(noSelection);
     return std::nullopt;
   }

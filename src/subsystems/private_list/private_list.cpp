@@ -1,5 +1,6 @@
 #include "private_list/private_list.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string_view>
@@ -44,7 +45,7 @@ std::string TrimBlanks(const std::string& text) {
 
 std::string PrivateRow(std::string address, std::string description) {
   // Padding the address to 20 lines the descriptions up in one column of the fixed-pitch list.
-  if (description.size() > kDescriptionWidth) description.resize(kDescriptionWidth);
+  description = description.substr(0, kDescriptionWidth);
   if (address.size() < kAddressWidth) address.resize(kAddressWidth, ' ');
   return TrimBlanks(address + " " + description);
 }
@@ -100,17 +101,12 @@ void LoadPrivateList(Files& files, ListBox& privateList) {
   const std::optional<std::string> content = files.ReadAll(*path);
   if (!content) return;
 
-  // A line ends at CR LF, a lone CR or a lone LF; empty lines are skipped and every other line is
-  // a row as it stands. A full list ends the load.
+  // A line ends at a CR or an LF, so CR LF ends one line and an empty one, and empty lines are
+  // skipped: every other line is a row as it stands. A full list ends the load.
   const std::string_view text = *content;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = text.size();
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
     if (end > start && !privateList.Add(std::string(text.substr(start, end - start)))) return;
-    if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') {
-      ++end;
-    }
     start = end + 1;
   }
 }
