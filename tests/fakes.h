@@ -9,6 +9,7 @@
 #include <cstring>
 #include <deque>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -42,6 +43,7 @@ struct FakeListBox : ListBox {
   struct Entry {
     std::string text;
     int32_t data = 0;
+    bool operator==(const Entry&) const = default;
   };
   explicit FakeListBox(bool isSorted = false, Strings texts = {}) : sorted(isSorted) {
     for (const auto& t : texts) Add(t);
@@ -193,8 +195,11 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   bool CloseIcmp() override {
     return log.push_back("close"), std::exchange(icmpOpen, false) && closeResult;
   }
-  long Boxes() const {
-    return std::count_if(log.begin(), log.end(), [](auto& l) { return l.rfind("box ", 0) == 0; });
+  Strings Boxes() const {
+    Strings boxes;
+    std::copy_if(log.begin(), log.end(), std::back_inserter(boxes),
+                 [](auto& l) { return l.rfind("box ", 0) == 0; });
+    return boxes;
   }
 
   Strings log;

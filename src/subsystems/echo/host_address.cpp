@@ -1,52 +1,39 @@
 #include "echo/host_address.h"
 
-namespace gantrel {
+#include <string>
 
+namespace gantrel {
 namespace {
 
-bool IsNameChar(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-';
-}
+bool IsNameChar(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-'; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The leading decimal number of one field, rounded half to even, if it lies in 0..255. The
-// fraction is rounded from its digits, so a half is found exactly whatever its length.
-std::optional<uint8_t> ReadField(std::string_view field, bool allowFraction) {
-  std::size_t i = 0;
-  auto skipBlanks = [&] {
-    while (i < field.size() && field[i] == ' ') ++i;
-  };
-  skipBlanks();
-  bool negative = false;
-  if (i < field.size() && (field[i] == '+' || field[i] == '-')) {
-    negative = field[i] == '-';
-    ++i;
+// The leading decimal number of one field, blanks anywhere ignored, rounded half to even, if it
+// lies in 0..255. Only the last field can hold a dot, and with it a fraction, which is rounded
+// from its digits so that a half is found exactly whatever its length.
+std::optional<uint8_t> ReadField(std::string_view field) {
+  std::string text;  // the field without blanks; text[text.size()] is a NUL that ends every rule
+  for (char c : field) {
+    if (c != ' ') text += c;
   }
-  unsigned value = 0;  // stays below 1000: larger values are refused as soon as they appear
-  for (skipBlanks(); i < field.size() && IsDigit(field[i]); ++i, skipBlanks()) {
-    value = value * 10 + static_cast<unsigned>(field[i] - '0');
+  std::size_t i = 0;
+  const bool negative = text[i] == '-';
+  if (negative || text[i] == '+') ++i;
+  unsigned value = 0;  // refused as soon as it passes 255, so it never overflows
+  for (; IsDigit(text[i]); ++i) {
+    value = value * 10 + static_cast<unsigned>(text[i] - '0');
     if (value > 255) return std::nullopt;
   }
-  if (allowFraction && i < field.size() && field[i] == '.') {
+  if (text[i] == '.') {
     ++i;
-    char first = 0;      // first fraction digit
+    const char first = IsDigit(text[i]) ? text[i++] : '0';
     bool restNonZero = false;
-    for (skipBlanks(); i < field.size() && IsDigit(field[i]); ++i, skipBlanks()) {
-      if (first == 0) {
-        first = field[i];
-      } else if (field[i] != '0') {
-        restNonZero = true;
-      }
-    }
-    const bool up = first > '5' || (first == '5' && (restNonZero || value % 2 == 1));
-    if (up) {
-      if (negative) return std::nullopt;  // rounds to -1 or below
-      ++value;
-    }
+    for (; IsDigit(text[i]); ++i) restNonZero = restNonZero || text[i] != '0';
+    if (first > '5' || (first == '5' && (restNonZero || value % 2 == 1))) ++value;
   }
-  if (negative && value != 0) return std::nullopt;
-  if (value > 255) return std::nullopt;
+  // A negative field is an octet only when it rounds to zero.
+  if ((negative && value != 0) || value > 255) return std::nullopt;
   return static_cast<uint8_t>(value);
 }
 
@@ -61,18 +48,15 @@ bool IsHostName(std::string_view host) {
 
 std::optional<Octets> ReadDottedAddress(std::string_view host) {
   Octets octets{};
-  std::string_view rest = host;
-  for (int field = 0; field < 3; ++field) {
-    const std::size_t dot = rest.find('.');
+  for (std::size_t field = 0; field < 4; ++field) {
+    // Fields 1 to 3 end at a dot; field 4 is the rest, dots included.
+    const std::size_t dot = field < 3 ? host.find('.') : host.size();
     if (dot == std::string_view::npos) return std::nullopt;
-    const auto octet = ReadField(rest.substr(0, dot), false);
+    const auto octet = ReadField(host.substr(0, dot));
     if (!octet) return std::nullopt;
     octets[field] = *octet;
-    rest.remove_prefix(dot + 1);
+    host.remove_prefix(field < 3 ? dot + 1 : dot);
   }
-  const auto last = ReadField(rest, true);
-  if (!last) return std::nullopt;
-  octets[3] = *last;
   return octets;
 }
 
