@@ -127,7 +127,7 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   void SaveRaw(int32_t root, const std::string& key, const std::string& name, uint32_t type,
                const std::string& bytes) override {
     log.push_back("reg " + name + (type == 1 ? "=" + bytes : ""));
-    if (!readOnly) values[{root, key, name}] = {true, true, type, bytes};
+    values[{root, key, name}] = {true, true, type, bytes};
   }
   void Set(const std::string& key, const std::string& name, const std::string& text) {
     values[{kHkeyLocalMachine, key, name}] = {true, true, 1, text};
@@ -207,7 +207,6 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   std::deque<std::string> answers;
   std::function<void()> onEvents;
   std::map<std::tuple<int32_t, std::string, std::string>, RawValue> values;
-  bool readOnly = false;  // refused registry writes
   std::map<std::string, std::string> files, env;
   bool failCreate = false, failFlush = false, failReplace = false;
   size_t failWriteAfter = std::string::npos;  // write this many bytes, then fail

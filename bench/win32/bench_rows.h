@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,31 @@ inline std::string Ms(double ms) {
   char text[32];
   std::snprintf(text, sizeof text, ms < 10 ? "%.2f ms" : "%.0f ms", ms);
   return text;
+}
+
+// A Unix path as Wine's Z: drive names it; other paths unchanged.
+inline std::string WindowsPath(std::string path) {
+  if (path.empty() || path[0] != '/') return path;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return "Z:" + path;
+}
+
+// This process's environment block with "windir" set to `windir` (left out when empty).
+inline std::vector<char> EnvironmentWith(const std::string& windir) {
+  std::vector<char> env;
+  char* block = GetEnvironmentStringsA();
+  for (const char* p = block; *p; p += std::strlen(p) + 1) {
+    if (_strnicmp(p, "windir=", 7) == 0) continue;
+    env.insert(env.end(), p, p + std::strlen(p) + 1);
+  }
+  FreeEnvironmentStringsA(block);
+  if (!windir.empty()) {
+    const std::string v = "windir=" + windir;
+    env.insert(env.end(), v.c_str(), v.c_str() + v.size() + 1);
+  }
+  env.push_back('\0');
+  return env;
 }
 
 // Starts a program as the desktop would (no standard handles) with the environment given.

@@ -12,11 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "app/frm_main_layout.h"
 #include "bench_rows.h"
-#include "gui/gantrel_driver.h"
-#include "registry/server_list.h"
-#include "registry/win32_registry.h"
+#include "gantrel_driver.h"
+#include "server_list/server_list.h"
+#include "win32_registry.h"
 
 namespace gantrel {
 namespace {
@@ -42,13 +41,13 @@ int Run(const std::string& exe, int rows, bool click, const std::string& windir)
   registry.SaveString(kHkeyLocalMachine, kBattleNetKey, kServerListValue, value);
 
   int rc = 1;
-  std::vector<char> env = gui::EnvironmentWith(windir);
+  std::vector<char> env = bench::EnvironmentWith(windir);
   PROCESS_INFORMATION pi{};
   const double t0 = NowMs();
   if (bench::StartProgram(exe, env, pi)) {
     HWND found = nullptr;
     while (!found && NowMs() - t0 < 60000 && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
-      found = gui::FindWindowOf(pi.dwProcessId, kMainClass);
+      found = driver::FindWindowOf(pi.dwProcessId, kMainClass);
       if (!found) Sleep(1);
     }
     const bool idle = found && WaitForInputIdle(pi.hProcess, 60000) == 0;
@@ -61,9 +60,9 @@ int Run(const std::string& exe, int rows, bool click, const std::string& windir)
     if (idle && click) {
       // The click is posted (a sent one would wait for the handler); the marker posted behind it
       // is handled only once the import is done.
-      HWND tab = GetDlgItem(found, kIdSSTab1);
-      HWND import = GetDlgItem(tab, kIdCommand11);
-      HWND list1 = GetDlgItem(tab, kIdList1);
+      HWND tab = GetDlgItem(found, kIdTabs);
+      HWND import = GetDlgItem(tab, kIdImport);
+      HWND gameList = GetDlgItem(tab, kIdGameList);
       const UINT sync = RegisterWindowMessageA(kSyncName);
       const double t1 = NowMs();
       PostMessageA(import, BM_CLICK, 0, 0);
@@ -71,11 +70,12 @@ int Run(const std::string& exe, int rows, bool click, const std::string& windir)
       while (reinterpret_cast<INT_PTR>(GetPropA(found, kSyncName)) < 1 && NowMs() - t1 < 600000)
         Sleep(1);
       const double took = NowMs() - t1;
-      const bool ok = SendMessageA(list1, LB_GETCOUNT, 0, 0) == rows && IsWindowVisible(list1);
+      const bool ok =
+          SendMessageA(gameList, LB_GETCOUNT, 0, 0) == rows && IsWindowVisible(gameList);
       char figure[96];
       std::snprintf(figure, sizeof figure, "%s (%.2f ms/row: %.0f s at 32,767)", Ms(took).c_str(),
                     took / rows, took / rows * kMaxRows / 1000);
-      Row("import button in gantrel.exe, List1 shown" + suffix, ok ? figure : "failed",
+      Row("import button in gantrel.exe, game list shown" + suffix, ok ? figure : "failed",
           "< 1 s at 32,767");
       rc = ok ? 0 : 1;
     }
@@ -104,5 +104,5 @@ int main(int argc, char** argv) {
   GetTempPathA(sizeof temp, temp);
   const std::string windir = std::string(temp) + "gantrel-button-bench";
   CreateDirectoryA(windir.c_str(), nullptr);
-  return gantrel::Run(gantrel::gui::WindowsPath(argv[1]), rows, click, windir);
+  return gantrel::Run(gantrel::bench::WindowsPath(argv[1]), rows, click, windir);
 }

@@ -18,15 +18,14 @@
 #include <string>
 #include <vector>
 
-#include "app/win32_list_box.h"
 #include "bench_hosts.h"
 #include "bench_rows.h"
-#include "fakes/fake_dialogs.h"
 #include "ping_sort/ping_runs.h"
 #include "private_list/private_list.h"
-#include "private_list/win32_files.h"
-#include "registry/server_list.h"
-#include "registry/win32_registry.h"
+#include "server_list/server_list.h"
+#include "win32_files.h"
+#include "win32_list_box.h"
+#include "win32_registry.h"
 
 namespace gantrel {
 namespace {
@@ -54,6 +53,14 @@ class ScratchFiles : public Win32Files {
 
  private:
   std::string windir_;
+};
+
+// Counts the boxes a failed save would show.
+class CountingDialogs : public Dialogs {
+ public:
+  void MsgBox(const std::string&, const std::string&, MsgIcon) override { ++boxes; }
+  std::string InputBox(const std::string&) override { return ""; }
+  int boxes = 0;
 };
 
 void Clear(HWND list) {
@@ -138,10 +145,10 @@ int Run(const Options& options) {
     return 1;
   }
   if (options.shown) ShowWindow(window, SW_SHOW);
-  Win32ListBox list1(h1);
-  Win32ListBox list2(h2);
+  Win32ListBox gameList(h1);
+  Win32ListBox privateList(h2);
   const int16_t rows = static_cast<int16_t>(options.rows);
-  auto full = [rows](const ListBox& l) { return l.ListCount() == rows; };
+  auto full = [rows](const ListBox& l) { return l.Count() == rows; };
   Bench bench(options, h1, h2);
 
   // The game's list in the bench prefix's registry; the old value is put back afterwards.
@@ -160,26 +167,26 @@ int Run(const Options& options) {
   CreateDirectoryA(folder.c_str(), nullptr);
   const std::string listFile = folder + "\\gantrel.ini";
   ScratchFiles files(folder);
-  testing::FakeDialogs dialogs;
+  CountingDialogs dialogs;
 
   if (!options.shown) {
     bench.Measure(
-        "import at start-up, real List1 + sorted List2",
+        "import at start-up, real game list + sorted private list",
         [&] {
           Clear(h1);
           Clear(h2);
         },
-        [&] { ImportServerList(registry, list1, list2); },
-        [&] { return full(list1) && full(list2); });
+        [&] { ImportServerList(registry, gameList, privateList); },
+        [&] { return full(gameList) && full(privateList); });
   }
-  // With List2 not empty, the button refills List1 only.
+  // With the private list not empty, the button refills the game list only.
   bench.Measure(
-      "import button, real List1 refilled",
+      "import button, real game list refilled",
       [&] {
-        if (list2.ListCount() == 0) list2.AddItem("kept");
-        if (list1.ListCount() != rows) ImportServerList(registry, list1, list2);
+        if (privateList.Count() == 0) privateList.Add("kept");
+        if (gameList.Count() != rows) ImportServerList(registry, gameList, privateList);
       },
-      [&] { ImportServerList(registry, list1, list2); }, [&] { return full(list1); });
+      [&] { ImportServerList(registry, gameList, privateList); }, [&] { return full(gameList); });
 
   // Measured rows as a ping run leaves them, in random order of time.
   std::mt19937 rng(7);
@@ -187,53 +194,53 @@ int Run(const Options& options) {
   for (int i = 0; i < rows; ++i)
     data.push_back(rng() % 10 == 0 ? 9999 : static_cast<int32_t>(1 + rng() % 400));
   bench.Measure(
-      "sort, real List1",
+      "sort, real game list",
       [&] {
         Clear(h1);
         for (int i = 0; i < rows; ++i) {
           std::string row = hosts[static_cast<size_t>(i)];
           row.resize(20, ' ');
           row += "[" + std::to_string(data[static_cast<size_t>(i)]) + " ms]";
-          list1.AddItem(row);
-          list1.SetItemData(static_cast<int16_t>(i), data[static_cast<size_t>(i)]);
+          gameList.Add(row);
+          gameList.SetItemData(static_cast<int16_t>(i), data[static_cast<size_t>(i)]);
         }
       },
-      [&] { SortServerList(list1); },
+      [&] { SortServerList(gameList); },
       [&] {
-        for (int16_t i = 1; i < list1.ListCount(); ++i)
-          if (list1.ItemData(static_cast<int16_t>(i - 1)) > list1.ItemData(i)) return false;
-        return full(list1);
+        for (int16_t i = 1; i < gameList.Count(); ++i)
+          if (gameList.ItemData(static_cast<int16_t>(i - 1)) > gameList.ItemData(i)) return false;
+        return full(gameList);
       });
 
   // The private list's file chores run at start-up (load, hidden) or only read the list (save).
   if (!options.shown) {
     bench.Measure(
-        "private save, real sorted List2 + file",
+        "private save, real sorted private list + file",
         [&] {
-          if (list2.ListCount() == rows) return;
+          if (privateList.Count() == rows) return;
           Clear(h2);
           for (size_t i = 0; i < hosts.size(); ++i)
-            list2.AddItem(PrivateRow(hosts[i], "games night " + std::to_string(i % 97)));
+            privateList.Add(PrivateRow(hosts[i], "games night " + std::to_string(i % 97)));
         },
-        [&] { SavePrivateList(files, dialogs, list2); },
+        [&] { SavePrivateList(files, dialogs, privateList); },
         [&] {
-          return dialogs.boxes.empty() &&
+          return dialogs.boxes == 0 &&
                  GetFileAttributesA(listFile.c_str()) != INVALID_FILE_ATTRIBUTES;
         });
     bench.Measure(
-        "private load, saved file into real sorted List2", [&] { Clear(h2); },
-        [&] { LoadPrivateList(files, list2); }, [&] { return full(list2); });
+        "private load, saved file into real sorted private list", [&] { Clear(h2); },
+        [&] { LoadPrivateList(files, privateList); }, [&] { return full(privateList); });
 
     // A file edited by hand, in no order.
     std::vector<std::string> lines;
-    for (int16_t i = 0; i < list2.ListCount(); ++i) lines.push_back(list2.List(i));
+    for (int16_t i = 0; i < privateList.Count(); ++i) lines.push_back(privateList.Row(i));
     std::shuffle(lines.begin(), lines.end(), std::mt19937(5));
     std::string bytes;
     for (const std::string& l : lines) bytes += l + "\r\n";
     files.WriteNew(listFile, bytes);
     bench.Measure(
-        "private load, shuffled file into real sorted List2", [&] { Clear(h2); },
-        [&] { LoadPrivateList(files, list2); }, [&] { return full(list2); });
+        "private load, shuffled file into real sorted private list", [&] { Clear(h2); },
+        [&] { LoadPrivateList(files, privateList); }, [&] { return full(privateList); });
   }
 
   DeleteFileA(listFile.c_str());

@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "icmp/icmp_echo.h"
-#include "icmp/win32_net_api.h"
-#include "net/net_support.h"
+#include <windows.h>
+
+#include "echo/echo_engine.h"
+#include "win32_net_api.h"
 
 namespace {
 
@@ -23,6 +24,21 @@ class CountingDialogs : public gantrel::Dialogs {
   int boxes = 0;
 };
 
+// Yields handle the thread's messages, as the program's do; nothing else of the window is needed.
+class PumpingHost : public gantrel::WindowHost {
+ public:
+  void ShowBusyWindow() override {}
+  void CloseBusyWindow() override {}
+  void EnableMain(bool) override {}
+  void HandlePendingEvents() override {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  }
+  void FocusMain() override {}
+  void EndProgram() override { ended = true; }
+  bool ended = false;
+};
+
 double Ms(std::chrono::steady_clock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
 }
@@ -33,16 +49,16 @@ int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::atoi(argv[1]) : 20;
   gantrel::Win32NetApi net;
   CountingDialogs dialogs;
-  gantrel::testing::PumpingHost host;
+  PumpingHost host;
   gantrel::PingSettings settings{750, 3};
-  gantrel::ICMPEcho engine(net, dialogs, host, settings);
+  gantrel::EchoEngine engine(net, dialogs, host, settings);
 
   struct Scripted {
     const char* host;
     int delayMs;
   } hosts[] = {{"127.0.0.6", 0}, {"127.0.0.7", 20}, {"127.0.0.2", 40}};
 
-  std::printf("PingSite, %d calls per host, %d requests each:\n", rounds, settings.PingCount);
+  std::printf("PingSite, %d calls per host, %d requests each:\n", rounds, settings.count);
   std::printf("  %-10s %7s  %10s  %12s  %12s  %12s\n", "host", "script", "result", "wall/call",
               "over/request", "worst/req");
   for (const auto& h : hosts) {
@@ -54,14 +70,14 @@ int main(int argc, char** argv) {
       const int32_t result = engine.PingSite(h.host);
       const double ms = Ms(std::chrono::steady_clock::now() - start);
       total += ms;
-      const double over = ms / settings.PingCount - h.delayMs;
+      const double over = ms / settings.count - h.delayMs;
       if (over > worst) worst = over;
       if (result < minResult) minResult = result;
       if (result > maxResult) maxResult = result;
     }
     const double perCall = total / rounds;
     std::printf("  %-10s %5d ms  %4d..%-4d  %9.2f ms  %9.2f ms  %9.2f ms\n", h.host, h.delayMs,
-                minResult, maxResult, perCall, perCall / settings.PingCount - h.delayMs, worst);
+                minResult, maxResult, perCall, perCall / settings.count - h.delayMs, worst);
   }
 
   const int silentRounds = rounds >= 4 ? 3 : 1;
@@ -74,7 +90,7 @@ int main(int argc, char** argv) {
     silentTotal += ms;
     if (ms > silentWorst) silentWorst = ms;
   }
-  const double budget = settings.PingCount * settings.PingTimeOut;
+  const double budget = settings.count * settings.timeOutMs;
   std::printf(
       "Silent host (127.0.0.4), %d calls: %.1f ms per call (worst %.1f) against %.0f ms: %+.2f%%\n",
       silentRounds, silentTotal / silentRounds, silentWorst, budget,

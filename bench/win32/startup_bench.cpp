@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "bench_rows.h"
-#include "gui/gantrel_driver.h"
 
 namespace gantrel {
 namespace {
@@ -65,7 +64,7 @@ Start TimeStart(const std::string& exe, const char* className, std::vector<char>
 }
 
 int Run(const std::string& gantrel, const std::string& bare, int runs, const std::string& windir) {
-  std::vector<char> env = gui::EnvironmentWith(windir);
+  std::vector<char> env = bench::EnvironmentWith(windir);
   const std::string exes[2] = {gantrel, bare};
   const char* classes[2] = {"GantrelMain", "BareWindow"};
   std::vector<double> visible[2], idle[2];
@@ -114,13 +113,13 @@ int main(int argc, char** argv) {
   const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 30;
   std::string windir;
   if (argc > 4) {
-    windir = gantrel::gui::WindowsPath(argv[4]);
+    windir = gantrel::bench::WindowsPath(argv[4]);
   } else {
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
     windir = std::string(temp) + "gantrel-startup-bench";
   }
   CreateDirectoryA(windir.c_str(), nullptr);
-  return gantrel::Run(gantrel::gui::WindowsPath(argv[1]), gantrel::gui::WindowsPath(argv[2]), runs,
-                      windir);
+  return gantrel::Run(gantrel::bench::WindowsPath(argv[1]), gantrel::bench::WindowsPath(argv[2]),
+                      runs, windir);
 }

@@ -1,10 +1,11 @@
-// The four launch buttons and the two About links.
+// The launches with the gateway lists, the About links, and the main window's own handlers.
 #include <gtest/gtest.h>
 
 #include "fakes.h"
 #include "gateways/gateway_list.h"
 #include "launch/about_links.h"
 #include "launch/launch.h"
+#include "main_window.h"
 #include "server_list/server_list.h"
 
 namespace gantrel::testing {
@@ -155,6 +156,120 @@ TEST(AboutLinks, HandTheTargetToTheShellAndTellOnlyFailures) {
         "internet email program"};
     if (result > 32) expected = {expected[0], expected[2]};
     EXPECT_EQ(w.log, expected);
+  }
+}
+
+// A gateway list's bytes: every string NUL-ended, then one more NUL.
+std::string Bytes(const Strings& strings) {
+  std::string bytes;
+  for (const auto& s : strings) bytes += s + '\0';
+  return bytes + '\0';
+}
+Strings With(Strings list, const std::string& selected, const Strings& added = {}) {
+  list[1] = selected;
+  list.insert(list.end(), added.begin(), added.end());
+  return list;
+}
+// clang-format off
+const Strings kStock = {"1001", "00", "uswest.battle.net", "8", "U.S. West", "useast.battle.net", "6", "U.S. East",
+                        "asia.battle.net", "-9", "Asia", "europe.battle.net", "-1", "Europe"};
+using Value = std::optional<RawValue>;  // nothing: no such value
+const auto Multi = [](const Strings& list) { return Value{{true, true, kRegMultiSz, Bytes(list)}}; };
+const auto Binary = [](const Strings& list) { return Value{{true, true, kRegBinary, Bytes(list)}}; };
+// clang-format on
+
+TEST(Gateways, TheServerIsSelectedOrAddedAndEverythingElseStaysByteForByte) {
+  Strings full = {"1005", "03"};
+  for (int i = 1; i <= 99; ++i) full.insert(full.end(), {"h" + std::to_string(i), "0", "n"});
+  const Strings lan = With(kStock, "01", {"lan.example", "8", "LAN"});
+  const struct {
+    Value gateways, override_;
+    std::string server, name;
+    int32_t bias;
+    Value gatewaysAfter, overrideAfter;
+  } cases[] = {
+      // clang-format off
+      // Made as the games' own list when missing; the new gateway gets this machine's zone.
+      {{}, {}, "10.0.0.9", "home box", -330, Multi(With(kStock, "05", {"10.0.0.9", "-5", "home box"})), {}},
+      {Binary(kStock), Multi(lan), "USEAST.BATTLE.NET", "", 480, Binary(With(kStock, "02")), Multi(With(lan, "02"))},
+      {Multi({"01001", "00"}), {}, "lan.example", "", 0, Multi({"01001", "01", "lan.example", "0", "lan.example"}), {}},
+      {Multi(full), {}, "new.example", "", 0, Multi(full), {}},  // no 100th gateway
+      {Multi(full), {}, "H99", "", 0, Multi(With(full, "99")), {}},
+      {{}, {}, "", "", 0, {}, {}},  // a blank server selects nothing
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    World w;
+    for (auto [name, before, after] : {std::tuple{kGatewaysValue, c.gateways, c.gatewaysAfter},
+                                       {kOverrideGatewaysValue, c.override_, c.overrideAfter}}) {
+      if (before) w.values[{kHkeyCurrentUser, kGatewaysKey, name}] = *before;
+    }
+    SelectServerInGateways(w, c.server, c.name, c.bias);
+    for (auto [name, after] :
+         {std::pair{kGatewaysValue, c.gatewaysAfter}, {kOverrideGatewaysValue, c.overrideAfter}}) {
+      const RawValue now = w.GetRaw(kHkeyCurrentUser, kGatewaysKey, name, ~0u);
+      const RawValue want = after.value_or(RawValue{});
+      EXPECT_EQ(std::tie(now.found, now.type, now.bytes),
+                std::tie(want.found, want.type, want.bytes))
+          << c.server;
+    }
+  }
+}
+
+TEST(Gateways, AValueThatIsNotCertainlyAGatewayListIsLeftAlone) {
+  const std::string stock = Bytes(kStock);
+  const std::pair<uint32_t, std::string> cases[] = {
+      {kRegMultiSz, stock.substr(0, stock.size() - 1)},  // no closing NUL
+      {kRegMultiSz, stock + "x"},
+      {kRegMultiSz, stock + '\0'},
+      {kRegMultiSz, Bytes({"1001", "00", "host", "0"})},
+      {kRegMultiSz, Bytes({"1001"})},
+      {kRegMultiSz, Bytes(With(kStock, "1"))},
+      {kRegMultiSz, Bytes(With(kStock, "0x"))},
+      {kRegMultiSz, Bytes({"999", "00"})},
+      {kRegMultiSz, Bytes({"1e345", "00"})},
+      {1, stock},  // REG_SZ
+      {kRegBinary, Bytes(With(kStock, "01", {std::string(65536, 'x'), "0", "x"}))},
+  };
+  for (const auto& [type, bytes] : cases) {
+    World w;
+    w.values[{kHkeyCurrentUser, kGatewaysKey, kGatewaysValue}] = {true, true, type, bytes};
+    SelectServerInGateways(w, "10.0.0.9", "", 0);
+    EXPECT_TRUE(w.log.empty()) << bytes.size();
+  }
+}
+
+struct Window : World {
+  MainWindow window{gameList, privateList, *this, *this, *this, *this, *this, *this, {}, nullptr};
+};
+
+TEST(MainWindow, StartUpLoadsBothListsDeletesTheCacheKeepsTheVersionAndSetsThePings) {
+  Window w;
+  w.env["windir"] = "C:\\WIN";
+  w.files = {{"C:\\WIN\\gantrel.ini", "zeta.example   Home\r\n"}, {"C:\\SC\\bncache.dat", ""}};
+  w.Set(kStarcraftKey, kInstallPathValue, "C:\\SC");
+  w.Set(kBattleNetKey, kServerListValue, "127.0.0.1;localhost");
+  w.window.OnLoad();
+  EXPECT_EQ(w.gameList.Texts(), (Strings{"127.0.0.1", "localhost"}));
+  EXPECT_EQ(w.privateList.Texts(), Strings{"zeta.example   Home"});
+  EXPECT_EQ(w.log, (Strings{"delete C:\\SC\\bncache.dat", "reg Server Version"}));
+  w.log.clear();
+  w.window.PingSite("127.0.0.1");
+  const EchoEngine* engine = w.window.echo.get();
+  w.window.PingSite("127.0.0.1");
+  EXPECT_EQ(w.window.echo.get(), engine);  // one engine for the whole run
+  EXPECT_EQ(std::count(w.log.begin(), w.log.end(), "events"), 6);
+  EXPECT_EQ(w.log[3], "send 127.0.0.1 " + std::string(32, 'X') + " ttl=255 750ms");
+}
+
+TEST(MainWindow, APressOnTheTabsClearsBothSelections) {
+  for (int16_t row : {0, 1}) {
+    Window w;
+    w.gameList = FakeListBox(false, {"a", "b"});
+    w.privateList = FakeListBox(true, {"a", "b"});
+    w.gameList.selected = w.privateList.selected = row;
+    w.window.OnTabPress();
+    EXPECT_EQ(w.gameList.Selected() + w.privateList.Selected(), -2);
   }
 }
 

@@ -1,7 +1,11 @@
-// The game's server list and the private list.
+// The game's server list, the private list, both ping runs and the sort.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <random>
+
 #include "fakes.h"
+#include "ping_sort/ping_runs.h"
 #include "private_list/private_list.h"
 #include "server_list/server_list.h"
 
@@ -36,32 +40,18 @@ TEST(ServerList, ImportSplitsAtEverySemicolonAndSeedsOnlyAnEmptyPrivateList) {
     EXPECT_EQ(list->Texts().back(), Numbered(kMaxRows - 1));
 }
 
-TEST(ServerList, RestoreVersionAndCacheFile) {
-  for (bool refused : {false, true}) {
-    World w;
-    w.Set(kBattleNetKey, kServerListValue, "old.host");
-    w.Set(kStarcraftKey, kInstallPathValue, "C:\\SC\\");  // taken as it is
-    w.readOnly = refused;
-    RestoreServerList(w, w, w.gameList, w.privateList);
-    EXPECT_EQ(w.log, (Strings{"reg Server List=" + std::string(kDefaultServerList),
-                              "delete C:\\SC\\\\bncache.dat"}));
-    EXPECT_EQ(w.gameList.Row(0) + " " + w.gameList.Row(w.gameList.Count() - 1),
-              refused ? "old.host old.host" : "useast.battle.net 211.233.0.72");
-  }
-  for (int32_t stored : {1, 2, -1}) {
-    World w;
-    w.SaveDWord(kHkeyLocalMachine, kBattleNetKey, kServerVersionValue, stored);
-    if (stored < 0) w.Set(kBattleNetKey, kServerVersionValue, "1");
-    w.log.clear();
-    CheckServerVersion(w);
-    EXPECT_EQ(w.log.size(), stored == 1 ? 0u : 1u);
-    EXPECT_EQ(w.GetDWord(kHkeyLocalMachine, kBattleNetKey, kServerVersionValue), 1);
-  }
-  World w;  // no install folder: nothing, not "\bncache.dat" in the root of the drive
-  DeleteServerCache(w, w);
+TEST(ServerList, RestoreAndTheCacheFile) {
+  World w;
+  w.Set(kBattleNetKey, kServerListValue, "old.host");
+  DeleteServerCache(w, w);  // no install folder: nothing, not "\bncache.dat" in the drive's root
   w.Set(kStarcraftKey, kInstallPathValue, "");
   DeleteServerCache(w, w);
-  EXPECT_TRUE(w.log.empty());
+  w.Set(kStarcraftKey, kInstallPathValue, "C:\\SC\\");  // taken as it is
+  RestoreServerList(w, w, w.gameList, w.privateList);
+  EXPECT_EQ(w.log, (Strings{"reg Server List=" + std::string(kDefaultServerList),
+                            "delete C:\\SC\\\\bncache.dat"}));
+  EXPECT_EQ(w.gameList.Row(0) + " " + w.gameList.Row(7), "useast.battle.net 211.233.0.72");
+  EXPECT_EQ(w.privateList.Count(), 8);
 }
 
 TEST(PrivateList, RowsAddAndDel) {
@@ -148,6 +138,98 @@ TEST(PrivateList, AFailedSaveKeepsTheOldFileByteForByteAndSaysSo) {
       EXPECT_EQ(w.privateList.Count(), windir.empty() ? 2 : 3);
     }
   }
+}
+
+// One list whose pings answer from a script; pings, window calls and row writes share one log.
+struct Scripted : World {
+  explicit Scripted(Strings texts, bool sorted) : list(sorted, std::move(texts)) {
+    list.log = &log;
+  }
+  Strings Run(void (*run)(ListBox&, WindowHost&, const PingSiteFn&), std::deque<int32_t> times) {
+    log.clear();
+    run(list, *this,
+        [&](const std::string& h) { return log.push_back("ping " + h), Next(times, -1); });
+    return log;
+  }
+  FakeListBox list;
+};
+
+TEST(PingRuns, EachRowShowsItsTimeAsSoonAsItIsMeasuredAndTheGameListEndsFastestFirst) {
+  Scripted game({"slow.net", "fast.net [3 ms]"}, false);
+  EXPECT_EQ(game.Run(PingServerList, {50, 20}),
+            (Strings{"show", "disable", "events", "ping slow.net", "text 0", "data 0",
+                     "ping fast.net", "text 1", "data 1", "hide", "enable", "focus", "data 0",
+                     "text 0", "data 1", "text 1"}));
+  Scripted mine({"a.net", "b.net" + Blanks(15) + " games" + Blanks(16) + " [87 ms]"}, true);
+  EXPECT_EQ(mine.Run(PingPrivateList, {-1, 3}),
+            (Strings{"show", "disable", "events", "ping a.net", "text 0", "text 1", "ping b.net",
+                     "text 1", "hide", "enable", "focus"}));
+  EXPECT_EQ(Scripted({}, true).Run(PingPrivateList, {}),
+            Scripted({}, false).Run(PingServerList, {}));
+
+  const std::string z22(22, 'z');
+  Scripted rows({"slow.net", " leading", "h.net  [9 ms]", z22, "fast.net"}, false);
+  rows.Run(PingServerList, {50, 1234, 0, -1, 1});
+  EXPECT_EQ(rows.list.Texts(),
+            (Strings{"fast.net" + Blanks(14) + " [1 ms]", "slow.net" + Blanks(14) + " [50 ms]",
+                     Blanks(22) + " [1234 ms]", "h.net" + Blanks(17) + " [N/A]", z22 + " [N/A]"}));
+  for (int16_t row = 0; const int32_t data : {1, 50, 1234, 9999, 9999})
+    EXPECT_EQ(rows.list.ItemData(row++), data);
+  EXPECT_EQ(rows.log[6] + rows.log[9], "ping ping h.net");  // a blank first: no address
+}
+
+TEST(PingRuns, PrivateRowsKeepTheirPlaceDescriptionAndSuffixColumn) {
+  const std::string row43 = "srv.net" + Blanks(13) + " " + std::string(22, 'd');
+  const struct {
+    std::string row;
+    int32_t first, second;
+    std::string pinged, text;
+  } cases[] = {
+      // clang-format off
+      {"srv.net" + Blanks(13) + " Friday games", -1, 12, "srv.net", "srv.net" + Blanks(13) + " Friday games" + Blanks(9) + " [12 ms]"},
+      {row43, 5, -1, "srv.net", row43 + " [N/A]"},
+      // A description that ends in "]" and holds a "[" reads as an earlier time.
+      {"srv.net" + Blanks(13) + " games [eu]", 2, 2, "srv.net", "srv.net" + Blanks(13) + " games" + Blanks(16) + " [2 ms]"},
+      // No "[" with a character in front of it: nothing is taken off.
+      {"[10.0.0.1]", 6, 6, "[10.0.0.1]", "[10.0.0.1]" + Blanks(32) + " [6 ms]"},
+      {"srv.net games]", 6, 6, "srv.net", "srv.net games]" + Blanks(28) + " [6 ms]"},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    Scripted run({"0.net", c.row, "z.net"}, true);
+    run.Run(PingPrivateList, {1, c.first, 1});
+    EXPECT_EQ(run.Run(PingPrivateList, {1, c.second, 1})[7], "ping " + c.pinged);
+    EXPECT_EQ(run.list.Texts(), (Strings{"0.net" + Blanks(37) + " [1 ms]", c.text,
+                                         "z.net" + Blanks(37) + " [1 ms]"}));
+    EXPECT_EQ(run.list.ItemData(1), 0);
+  }
+}
+
+TEST(SortServerList, GivesTheOrderOfABubbleSortWritingOnlyTheRowsThatMove) {
+  std::mt19937 rng(20240607);
+  const int32_t values[] = {INT32_MIN, -7, -1, 0, 1, 2, 3, 87, 9999, 9999, INT32_MAX};
+  for (int n = 0; n < 2000; ++n) {
+    FakeListBox sorted;
+    for (int i = 0, size = static_cast<int>(rng() % 40); i < size; ++i)
+      sorted.rows.push_back(
+          {"h" + std::to_string(n % 2 ? rng() % 4 : i), values[rng() % std::size(values)]});
+    FakeListBox bubbled = sorted;  // exchanging neighbours strictly out of order, until none are
+    for (bool exchanged = true; std::exchange(exchanged, false);) {
+      for (size_t i = 0; i + 1 < bubbled.rows.size(); ++i) {
+        if (bubbled.rows[i].data > bubbled.rows[i + 1].data)
+          std::swap(bubbled.rows[i], bubbled.rows[i + 1]), exchanged = true;
+      }
+    }
+    SortServerList(sorted);
+    ASSERT_TRUE(sorted.rows == bubbled.rows) << n;
+  }
+  Strings log;
+  FakeListBox list(false, {"r1", "r3", "r2", "r4"});
+  for (auto& r : list.rows) r.data = r.text[1] - '0';
+  list.log = &log;
+  SortServerList(list);
+  EXPECT_EQ(log, (Strings{"data 1", "text 1", "data 2", "text 2"}));
+  EXPECT_EQ(list.Texts(), (Strings{"r1", "r2", "r3", "r4"}));
 }
 
 }  // namespace

@@ -1,0 +1,150 @@
+#pragma once
+// Drives a real gantrel.exe from another process (tests, benchmarks, screenshots); then what the
+// tests make and read without the program's code: folders, files, registry values.
+#include <windows.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+
+#include "main_window_layout.h"
+
+namespace gantrel::driver {
+
+template <class Done>
+bool WaitFor(Done done, DWORD ms = 10000) {
+  for (const ULONGLONG until = GetTickCount64() + ms; !done(); Sleep(20))
+    if (GetTickCount64() > until) return false;
+  return true;
+}
+
+// Read in UTF-16, as Wine hands another process's ANSI texts over; the length message is next.
+inline std::string TextOf(HWND h, UINT textMessage = WM_GETTEXT, WPARAM row = 0) {
+  std::wstring w(SendMessageW(h, textMessage + 1, row, 0) + 1, L'\0');
+  const auto n = static_cast<int>(
+      SendMessageW(h, textMessage, textMessage == WM_GETTEXT ? w.size() : row, (LPARAM)w.data()));
+  std::string s(WideCharToMultiByte(CP_ACP, 0, w.data(), n, nullptr, 0, nullptr, nullptr), '\0');
+  WideCharToMultiByte(CP_ACP, 0, w.data(), n, s.data(), (int)s.size(), nullptr, nullptr);
+  return s;
+}
+
+inline HWND FindWindowOf(DWORD pid, const char* className) {
+  HWND w = nullptr;
+  for (DWORD owner = 0; (w = FindWindowExA(nullptr, w, className, nullptr)) != nullptr;)
+    if (GetWindowThreadProcessId(w, &owner) && owner == pid && IsWindowVisible(w)) return w;
+  return nullptr;
+}
+
+class Gantrel {
+ public:
+  // Runs $GANTREL_EXE (or gantrel.exe) with that "windir"; `main` stays null if no window comes.
+  explicit Gantrel(const std::string& windir) {
+    const char* exe = std::getenv("GANTREL_EXE");
+    std::string line = '"' + std::string(exe ? exe : "gantrel.exe") + '"';
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    SetEnvironmentVariableA("windir", windir.empty() ? nullptr : windir.c_str());
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, 0, 0, nullptr, nullptr, &si, &pi))
+      WaitForInputIdle(pi.hProcess, 30000);  // the window is up before its message loop runs
+    main = FindWindowOf(pi.dwProcessId, "GantrelMain");
+  }
+  ~Gantrel() {
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+  }
+  Gantrel(const Gantrel&) = delete;
+
+  HWND Control(int id) const { return GetDlgItem(id == kIdTabs ? main : Control(kIdTabs), id); }
+  LRESULT Send(int id, UINT m, WPARAM w = 0) const { return SendMessageW(Control(id), m, w, 0); }
+  int Count(int list) const { return static_cast<int>(Send(list, LB_GETCOUNT)); }
+  std::string Row(int list, int i) const { return TextOf(Control(list), LB_GETTEXT, i); }
+  std::string Rows(int list, const char* end = "\n") const {
+    std::string rows;
+    for (int i = 0; i < Count(list); ++i) rows += Row(list, i) + end;
+    return rows;
+  }
+  int Tab() const { return static_cast<int>(Send(kIdTabs, 0x130B /* TCM_GETCURSEL */)); }
+
+  // Waits until all messages posted before are handled (the window numbers them in a property).
+  bool Sync(DWORD ms = 10000) {
+    PostMessageA(main, RegisterWindowMessageA("Gantrel.Sync"), ++synced_, 0);
+    return WaitFor([&] { return (INT_PTR)GetPropA(main, "Gantrel.Sync") >= synced_; }, ms);
+  }
+  // Posted, as a handler that opens a modal box would block a sent click or press (at x, y).
+  void Click(int id, bool press = false, int x = 2, int y = 2) {
+    PostMessageA(Control(id), press ? WM_LBUTTONDOWN : BM_CLICK, 0, MAKELPARAM(x, y));
+    if (press) PostMessageA(Control(id), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    Sync();
+  }
+  // Waits for a message or input box, types `text` into it if given, presses the button. Gives
+  // "title|text", and "|icon" when it showed one (control 0x0440); "" when no box came.
+  std::string Answer(int button = IDOK, const char* text = nullptr, DWORD ms = 10000) {
+    HWND h = nullptr;
+    if (!WaitFor([&] { return (h = FindWindowOf(pi.dwProcessId, "#32770")) != nullptr; }, ms))
+      return "";
+    std::string box = TextOf(h) + "|" + TextOf(GetDlgItem(h, 0xFFFF)) +
+                      (SendMessageW(GetDlgItem(h, 0x0440), STM_GETICON, 0, 0) ? "|icon" : "");
+    if (text) SendMessageA(GetDlgItem(h, 0x0100), WM_SETTEXT, 0, (LPARAM)text);
+    PostMessageA(h, WM_COMMAND, button, 0);
+    WaitFor([&] { return !IsWindow(h); });
+    Sync();
+    return box;
+  }
+
+  PROCESS_INFORMATION pi{};
+  HWND main = nullptr;
+
+ private:
+  INT_PTR synced_ = 0;
+};
+
+inline std::optional<std::string> ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A new empty folder in the temp folder (the next run with that name empties it again).
+inline std::string Folder(const std::string& name) {
+  char temp[MAX_PATH] = {};
+  std::string path = std::string(temp, GetTempPathA(MAX_PATH, temp)) + "gantrel-" + name;
+  std::system(("rd /s /q \"" + path + "\" 2>nul & mkdir \"" + path + '"').c_str());
+  return path;
+}
+
+// A value's type and bytes as the ANSI calls see them; REG_NONE: no such value.
+using RegValue = std::pair<DWORD, std::string>;
+inline RegValue GetReg(const char* key, const char* name, HKEY root = HKEY_LOCAL_MACHINE) {
+  RegValue v{REG_NONE, std::string(2 << 20, '\0')};  // more than any value read here
+  auto size = static_cast<DWORD>(v.second.size());
+  HKEY h = nullptr;
+  if (RegOpenKeyExA(root, key, 0, KEY_READ, &h) ||
+      RegQueryValueExA(h, name, nullptr, &v.first, (BYTE*)v.second.data(), &size))
+    size = 0;
+  RegCloseKey(h);
+  v.second.resize(size);
+  return v;
+}
+// Writes the value, making its key, or deletes it when the type is REG_NONE.
+inline void SetReg(const char* key, const char* name, const RegValue& v,
+                   HKEY root = HKEY_LOCAL_MACHINE) {
+  RegDeleteKeyValueA(root, key, name);
+  if (v.first != REG_NONE)
+    RegSetKeyValueA(root, key, name, v.first, v.second.data(), v.second.size());
+}
+
+// The program on its own Windows folder, which is also the game's install folder (so the cache
+// file it deletes is ours), over this Server List and gantrel.ini.
+inline Gantrel Open(const std::string& windir, const RegValue& serverList,
+                    const std::optional<std::string>& ini = {}) {
+  SetReg("SOFTWARE\\Blizzard Entertainment\\Starcraft", "InstallPath", {REG_SZ, windir});
+  SetReg("SOFTWARE\\Battle.Net\\Configuration", "Server List", serverList);
+  if (ini) std::ofstream(windir + "\\gantrel.ini", std::ios::binary) << *ini;
+  return Gantrel(windir);
+}
+
+}  // namespace gantrel::driver
