@@ -34,7 +34,9 @@ std::string ServerListValue() {
   return value;
 }
 
-void SetServerList(World& world) { world.Set(kBattleNetKey, kServerListValue, ServerListValue()); }
+void SetServerList(World& world) {
+  world.Set(kBattleNetKey, kServerListValue, ServerListValue());
+}
 
 // A full private list as the list box holds it: rows with descriptions, in the list's sorted order
 // (the order inserting them one by one gives, without paying for the fake's inserts).
@@ -96,16 +98,17 @@ void BM_SavePrivateList(benchmark::State& state) {
     SavePrivateList(world, world, list);
     benchmark::DoNotOptimize(world.files.size());
   }
-  if (world.Boxes() != 0 || world.files.count(kListFile) == 0) state.SkipWithError("save failed");
+  if (!world.Boxes().empty() || world.files.count(kListFile) == 0)
+    state.SkipWithError("save failed");
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(world.files[kListFile].size()));
 }
 BENCHMARK(BM_SavePrivateList)->Unit(benchmark::kMillisecond);
 
 enum class FileOrder { kSaved, kShuffled };
 
-// Start-up: gantrel.ini into an empty private list. The saved file is in the sorted list's own order, so
-// each row lands at the end of the sorted fake; a file edited by hand, in no order, makes each
-// row land somewhere inside it. With a plain fake what is left is the program's own work.
+// Start-up: gantrel.ini into an empty private list. The saved file is in the sorted list's own
+// order, so each row lands at the end of the sorted fake; a file edited by hand, in no order, makes
+// each row land somewhere inside it. With a plain fake what is left is the program's own work.
 void BM_LoadPrivateList(benchmark::State& state, FileOrder order, bool sortedList) {
   World world;
   world.env["windir"] = kWindir;

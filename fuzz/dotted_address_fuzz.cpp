@@ -68,15 +68,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   gantrel::EchoEngine engine(world, world, world, settings);
   const int32_t result = engine.PingSite(host);
   const bool name = gantrel::IsHostName(host);
-  const bool lookUp = name && host.size() <= gantrel::kMaxHostNameLength && host.find('\0') == std::string::npos;
+  const bool lookUp =
+      name && host.size() <= gantrel::kMaxHostNameLength && host.find('\0') == std::string::npos;
   const auto logged = [&](const std::string& prefix) {
     return std::count_if(world.log.begin(), world.log.end(),
                          [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
   };
   Check(logged("lookup ") == (lookUp ? 1 : 0));
-  Check(world.Boxes() == 0);
+  Check(world.Boxes().empty());
   const bool pinged = lookUp || (!name && octets);
   Check(result == (pinged ? 5 : -1));
-  if (pinged) Check(logged("send " + (lookUp ? std::string("192.0.2.33") : Dotted(*octets)) + " ") == 1);
+  if (pinged)
+    Check(logged("send " + (lookUp ? std::string("192.0.2.33") : Dotted(*octets)) + " ") == 1);
   return 0;
 }

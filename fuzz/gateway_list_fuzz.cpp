@@ -29,8 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto again = gantrel::ReadGatewayList(gantrel::WriteGatewayList(changed));
   Check(again && again->version == list->version);
   const size_t selected = std::stoul(again->selected);
-  Check(selected >= 1 && selected <= again->gateways.size() && again->gateways[selected - 1].host == host);
+  Check(selected >= 1 && selected <= again->gateways.size() &&
+        again->gateways[selected - 1].host == host);
   Check(again->gateways.size() - list->gateways.size() <= 1);
-  for (size_t i = 0; i < list->gateways.size(); ++i) Check(again->gateways[i].name == list->gateways[i].name);
+  for (size_t i = 0; i < list->gateways.size(); ++i)
+    Check(again->gateways[i].name == list->gateways[i].name);
   return 0;
 }

@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (rowBytes > size) std::abort();
 
   gantrel::SavePrivateList(world, world, list);
-  if (world.Boxes() != 0 || world.files.count(path + ".tmp")) std::abort();
+  if (!world.Boxes().empty() || world.files.count(path + ".tmp")) std::abort();
   FakeListBox again(true);
   gantrel::LoadPrivateList(world, again);
   if (again.Texts() != list.Texts()) std::abort();

@@ -1,8 +1,6 @@
 #pragma once
 // The world in memory: one object stands in for every port but the lists and logs what the program
-// does to it, so that a test sees what happened and in which order: "box <title>|<text>" ("!|" for
-// the critical icon), "input <prompt>", the window calls, "reg <name>[=<text>]", "delete <path>",
-// "shell ...", "start ...", and the Winsock and ICMP calls.
+// does to it ("box <title>|<text>", "reg <name>=<text>", "send <address> ..."), in order.
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -84,14 +82,12 @@ struct FakeListBox : ListBox {
   Strings* log = nullptr;
 };
 
+// One line an operation, so that they read as a table.
+// clang-format off
 struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
-  void MsgBox(const std::string& text, const std::string& title, MsgIcon icon) override {
-    log.push_back("box " + title + (icon == MsgIcon::Critical ? "!|" : "|") + text);
-  }
-  std::string InputBox(const std::string& prompt) override {
-    log.push_back("input " + prompt);
-    return Next<std::string>(answers, "");  // "" is Cancel
-  }
+  using S = const std::string&;
+  void MsgBox(S text, S title, MsgIcon icon) override { log.push_back("box " + title + (icon == MsgIcon::Critical ? "!|" : "|") + text); }
+  std::string InputBox(S prompt) override { return log.push_back("input " + prompt), Next<std::string>(answers, ""); }  // "" is Cancel
   void ShowBusyWindow() override { log.push_back("show"); }
   void CloseBusyWindow() override { log.push_back("hide"); }
   void EnableMain(bool enabled) override { log.push_back(enabled ? "enable" : "disable"); }
@@ -99,66 +95,39 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   void FocusMain() override { log.push_back("focus"); }
   void EndProgram() override { log.push_back("end"); }
   // The registry: values by root, key and name, each with its type and bytes.
-  std::string GetString(int32_t root, const std::string& key, const std::string& name) override {
-    const RawValue v = GetRaw(root, key, name, ~0u);
-    return v.type == 1 ? v.bytes : "";
-  }
-  void SaveString(int32_t root, const std::string& key, const std::string& name,
-                  const std::string& text) override {
-    SaveRaw(root, key, name, 1, text);
-  }
-  int32_t GetDWord(int32_t root, const std::string& key, const std::string& name) override {
-    const RawValue v = GetRaw(root, key, name, ~0u);
-    int32_t n = 0;
-    if (v.type == 4) std::memcpy(&n, v.bytes.data(), 4);
-    return n;
-  }
-  void SaveDWord(int32_t root, const std::string& key, const std::string& name,
-                 int32_t n) override {
-    SaveRaw(root, key, name, 4, std::string(reinterpret_cast<const char*>(&n), 4));
-  }
-  RawValue GetRaw(int32_t root, const std::string& key, const std::string& name,
-                  uint32_t maxBytes) override {
+  std::string GetString(int32_t root, S key, S name) override { return Get(root, key, name, 1).value_or(""); }
+  void SaveString(int32_t root, S key, S name, S text) override { SaveRaw(root, key, name, 1, text); }
+  int32_t GetDWord(int32_t root, S key, S name) override { return std::stoi(Get(root, key, name, 4).value_or("0")); }
+  void SaveDWord(int32_t root, S key, S name, int32_t n) override { SaveRaw(root, key, name, 4, std::to_string(n)); }
+  RawValue GetRaw(int32_t root, S key, S name, uint32_t maxBytes) override {
     const auto it = values.find({root, key, name});
     if (it == values.end()) return {};
-    return it->second.bytes.size() > maxBytes ? RawValue{true, false, it->second.type, ""}
-                                              : it->second;
+    return it->second.bytes.size() > maxBytes ? RawValue{true, false, it->second.type, ""} : it->second;
   }
-  void SaveRaw(int32_t root, const std::string& key, const std::string& name, uint32_t type,
-               const std::string& bytes) override {
+  void SaveRaw(int32_t root, S key, S name, uint32_t type, S bytes) override {
     log.push_back("reg " + name + (type == 1 ? "=" + bytes : ""));
     values[{root, key, name}] = {true, true, type, bytes};
   }
-  void Set(const std::string& key, const std::string& name, const std::string& text) {
-    values[{kHkeyLocalMachine, key, name}] = {true, true, 1, text};
+  std::optional<std::string> Get(int32_t root, S key, S name, uint32_t type) {
+    const RawValue v = GetRaw(root, key, name, ~0u);
+    return v.type == type ? std::optional(v.bytes) : std::nullopt;
   }
-  std::optional<std::string> ReadAll(const std::string& path) override {
-    return files.count(path) ? std::optional(files[path]) : std::nullopt;
-  }
-  bool WriteNew(const std::string& path, std::string_view bytes) override {
+  void Set(S key, S name, S text) { values[{kHkeyLocalMachine, key, name}] = {true, true, 1, text}; }
+  // Files, with faults to inject.
+  std::optional<std::string> ReadAll(S path) override { return files.count(path) ? std::optional(files[path]) : std::nullopt; }
+  bool WriteNew(S path, std::string_view bytes) override {
     if (!failCreate) files[path] = bytes.substr(0, failWriteAfter);
     return !failCreate && failWriteAfter >= bytes.size() && !failFlush;
   }
-  bool Replace(const std::string& from, const std::string& to) override {
-    if (failReplace || !files.count(from)) return false;
-    files[to] = files[from];
-    return files.erase(from);
-  }
-  bool Delete(const std::string& path) override {
-    return log.push_back("delete " + path), files.erase(path);
-  }
-  std::optional<std::string> Environ(const std::string& name) override {
-    return env.count(name) ? std::optional(env[name]) : std::nullopt;
-  }
-  int32_t ShellExecute(const std::string& operation, const std::string& file,
-                       const std::string& parameters, const std::string& dir,
-                       int32_t show) override {
-    log.push_back("shell " + operation + " " + file + parameters + " dir=" + dir +
-                  " show=" + std::to_string(show));
+  bool Replace(S from, S to) override { return !failReplace && files.count(from) && (files[to] = files[from], files.erase(from)); }
+  bool Delete(S path) override { return log.push_back("delete " + path), files.erase(path); }
+  std::optional<std::string> Environ(S name) override { return env.count(name) ? std::optional(env[name]) : std::nullopt; }
+  // The launcher: results from scripts.
+  int32_t ShellExecute(S operation, S file, S parameters, S dir, int32_t show) override {
+    log.push_back("shell " + operation + " " + file + parameters + " dir=" + dir + " show=" + std::to_string(show));
     return Next<int32_t>(shellResults, 42);
   }
-  int32_t StartProcess(const std::string& application, const std::string& commandLine,
-                       int32_t show) override {
+  int32_t StartProcess(S application, S commandLine, int32_t show) override {
     log.push_back("start " + application + " cmd=" + commandLine + " show=" + std::to_string(show));
     return Next<int32_t>(processResults, 4242);
   }
@@ -176,25 +145,17 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   }
   int32_t CleanUpWinsock() override { return log.push_back("cleanup"), cleanupResult; }
   int32_t LastWinsockError() override { return log.push_back("lasterror"), lastError; }
-  HostLookup LookUpHost(const std::string& name) override {
-    log.push_back("lookup " + name);
-    return hosts.count(name) ? hosts[name] : HostLookup{};
-  }
+  HostLookup LookUpHost(S name) override { return log.push_back("lookup " + name), hosts.count(name) ? hosts[name] : HostLookup{}; }
   bool OpenIcmp() override { return log.push_back("open"), icmpOpen = openResult; }
-  uint32_t SendEcho(int32_t dest, const std::string& data, uint8_t ttl, EchoReplyArea& reply,
-                    uint32_t ms) override {
+  uint32_t SendEcho(int32_t dest, S data, uint8_t ttl, EchoReplyArea& reply, uint32_t ms) override {
     const auto b = std::bit_cast<std::array<uint8_t, 4>>(dest);
-    log.push_back("send " + std::to_string(b[0]) + "." + std::to_string(b[1]) + "." +
-                  std::to_string(b[2]) + "." + std::to_string(b[3]) + " " + data +
-                  " ttl=" + std::to_string(ttl) + " " + std::to_string(ms) + "ms");
+    log.push_back("send " + std::to_string(b[0]) + "." + std::to_string(b[1]) + "." + std::to_string(b[2]) + "." +
+                  std::to_string(b[3]) + " " + data + " ttl=" + std::to_string(ttl) + " " + std::to_string(ms) + "ms");
     const Echo e = Next<Echo>(echoes, {});
-    if (e.writes) std::memcpy(reply.bytes.data() + 4, &e.status, 4);
-    if (e.writes) std::memcpy(reply.bytes.data() + 8, &e.roundTrip, 4);
+    if (e.writes) std::memcpy(reply.bytes.data() + 4, &e.status, 4), std::memcpy(reply.bytes.data() + 8, &e.roundTrip, 4);
     return e.replies;
   }
-  bool CloseIcmp() override {
-    return log.push_back("close"), std::exchange(icmpOpen, false) && closeResult;
-  }
+  bool CloseIcmp() override { return log.push_back("close"), std::exchange(icmpOpen, false) && closeResult; }
   Strings Boxes() const {
     Strings boxes;
     std::copy_if(log.begin(), log.end(), std::back_inserter(boxes),
@@ -217,5 +178,6 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   bool openResult = true, closeResult = true, icmpOpen = false;
   std::deque<Echo> echoes;
 };
+// clang-format on
 
 }  // namespace gantrel::testing

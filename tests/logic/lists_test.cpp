@@ -72,23 +72,20 @@ TEST(PrivateList, RowsAddAndDel) {
   EXPECT_EQ(PrivateRowDescription("a.net" + Blanks(15) + " games" + Blanks(16) + " [87 ms]"),
             "games");
 
-  for (bool cancel : {false, true}) {
-    World w;
-    w.privateList = FakeListBox(true, {"a.host", "c.host"});
-    w.privateList.rows[1].data = 7;
-    w.answers = {cancel ? "" : "b.host", "second"};
-    AddPrivateServer(w, w.privateList);
-    const Strings added = {"a.host", PrivateRow("b.host", "second"), "c.host"};
-    EXPECT_EQ(w.privateList.Texts(), cancel ? (Strings{"a.host", "c.host"}) : added);
-    w.privateList.selected = 0;
-    DeletePrivateServer(w, w.privateList);
-    DeletePrivateServer(w, w.privateList);  // no row selected any more
-    EXPECT_EQ(w.privateList.rows[0].data, cancel ? 7 : 0);
-    Strings log = {"input Enter server address", "input Enter description of server",
-                   "box Gantrel|You must select a server before attempting to delete it"};
-    if (cancel) log.erase(log.begin() + 1);
-    EXPECT_EQ(w.log, log);
-  }
+  World w;
+  w.privateList = FakeListBox(true, {"a.host", "c.host"});
+  w.privateList.rows[1].data = 7;
+  w.answers = {"b.host", "second"};
+  AddPrivateServer(w, w.privateList);
+  EXPECT_EQ(w.privateList.Texts(), (Strings{"a.host", PrivateRow("b.host", "second"), "c.host"}));
+  w.privateList.selected = 1;
+  DeletePrivateServer(w, w.privateList);
+  DeletePrivateServer(w, w.privateList);  // no row selected any more
+  EXPECT_EQ(w.privateList.Texts(), (Strings{"a.host", "c.host"}));
+  EXPECT_EQ(w.privateList.rows[1].data, 7);
+  EXPECT_EQ(w.log,
+            (Strings{"input Enter server address", "input Enter description of server",
+                     "box Gantrel|You must select a server before attempting to delete it"}));
 }
 
 TEST(PrivateList, SaveWritesCrLfLinesAndLoadTakesEveryNonEmptyLineUpToAFullList) {
@@ -205,7 +202,7 @@ TEST(PingRuns, PrivateRowsKeepTheirPlaceDescriptionAndSuffixColumn) {
   }
 }
 
-TEST(SortServerList, GivesTheOrderOfABubbleSortWritingOnlyTheRowsThatMove) {
+TEST(SortServerList, GivesTheOrderOfABubbleSort) {
   std::mt19937 rng(20240607);
   const int32_t values[] = {INT32_MIN, -7, -1, 0, 1, 2, 3, 87, 9999, 9999, INT32_MAX};
   for (int n = 0; n < 2000; ++n) {
@@ -223,13 +220,6 @@ TEST(SortServerList, GivesTheOrderOfABubbleSortWritingOnlyTheRowsThatMove) {
     SortServerList(sorted);
     ASSERT_TRUE(sorted.rows == bubbled.rows) << n;
   }
-  Strings log;
-  FakeListBox list(false, {"r1", "r3", "r2", "r4"});
-  for (auto& r : list.rows) r.data = r.text[1] - '0';
-  list.log = &log;
-  SortServerList(list);
-  EXPECT_EQ(log, (Strings{"data 1", "text 1", "data 2", "text 2"}));
-  EXPECT_EQ(list.Texts(), (Strings{"r1", "r2", "r3", "r4"}));
 }
 
 }  // namespace
