@@ -47,8 +47,8 @@ class Gantrel {
     si.cb = sizeof si;
     SetEnvironmentVariableA("windir", windir.empty() ? nullptr : windir.c_str());
     if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, 0, 0, nullptr, nullptr, &si, &pi))
-      WaitForInputIdle(pi.hProcess, 30000);  // the window is up before its message loop runs
-    main = FindWindowOf(pi.dwProcessId, "GantrelMain");
+      WaitFor([&] { return (main = FindWindowOf(pi.dwProcessId, "GantrelMain")) != nullptr; },
+              30000);
   }
   ~Gantrel() {
     PostMessageA(main, WM_CLOSE, 0, 0);
