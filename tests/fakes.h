@@ -26,9 +26,7 @@
 namespace gantrel::testing {
 
 using Strings = std::vector<std::string>;
-inline std::string Blanks(size_t n) {
-  return std::string(n, ' ');
-}
+inline const auto Blanks = [](size_t n) { return std::string(n, ' '); };
 template <typename T>
 T Next(std::deque<T>& script, T otherwise) {
   if (!script.empty()) otherwise = script.front(), script.pop_front();
@@ -36,16 +34,15 @@ T Next(std::deque<T>& script, T otherwise) {
 }
 
 // A sorted list keeps the real control's order, letter case ignored. Row writes are logged
-// ("text 3", "data 3") when `log` is set.
+// ("text 3", "data 3") when `log` is set. One line an operation, so that they read as a table.
+// clang-format off
 struct FakeListBox : ListBox {
   struct Entry {
     std::string text;
     int32_t data = 0;
     bool operator==(const Entry&) const = default;
   };
-  explicit FakeListBox(bool isSorted = false, Strings texts = {}) : sorted(isSorted) {
-    for (const auto& t : texts) Add(t);
-  }
+  explicit FakeListBox(bool isSorted = false, Strings texts = {}) : sorted(isSorted) { for (const auto& t : texts) Add(t); }
   int16_t Count() const override { return static_cast<int16_t>(rows.size()); }
   int16_t Selected() const override { return selected; }
   std::string Row(int16_t row) const override { return rows.at(row).text; }
@@ -53,37 +50,22 @@ struct FakeListBox : ListBox {
   int32_t ItemData(int16_t row) const override { return rows.at(row).data; }
   void SetItemData(int16_t row, int32_t data) override { Log("data ", row).data = data; }
   bool Add(const std::string& text) override {
-    const auto less = [](const std::string& t, const Entry& r) {
-      return std::lexicographical_compare(t.begin(), t.end(), r.text.begin(), r.text.end(),
-                                          [](char a, char b) { return tolower(a) < tolower(b); });
-    };
-    if (rows.size() >= size_t{kMaxRows}) return false;
-    rows.insert(sorted ? std::upper_bound(rows.begin(), rows.end(), text, less) : rows.end(),
-                {text});
-    return true;
+    const auto less = [](auto& t, auto& r) { return std::lexicographical_compare(t.begin(), t.end(), r.text.begin(), r.text.end(), [](char a, char b) { return tolower(a) < tolower(b); }); };
+    return rows.size() < size_t{kMaxRows} && (rows.insert(sorted ? std::upper_bound(rows.begin(), rows.end(), text, less) : rows.end(), {text}), true);
   }
   void Remove(int16_t row) override {
     rows.erase(rows.begin() + (&rows.at(row) - rows.data()));  // throws on a row that is not there
     selected = selected == row ? -1 : selected > row ? selected - 1 : selected;
   }
   void Deselect(int16_t row) override { selected = selected == row ? -1 : selected; }
-  Strings Texts() const {
-    Strings out;
-    for (const auto& r : rows) out.push_back(r.text);
-    return out;
-  }
-  Entry& Log(const char* what, int16_t row) {
-    if (log) log->push_back(what + std::to_string(row));
-    return rows.at(row);
-  }
+  Strings Texts() const { Strings out; for (const auto& r : rows) out.push_back(r.text); return out; }
+  Entry& Log(const char* what, int16_t row) { return log ? log->push_back(what + std::to_string(row)) : void(), rows.at(row); }
   bool sorted;
   std::vector<Entry> rows;
   int16_t selected = -1;
   Strings* log = nullptr;
 };
 
-// One line an operation, so that they read as a table.
-// clang-format off
 struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   using S = const std::string&;
   void MsgBox(S text, S title, MsgIcon icon) override { log.push_back("box " + title + (icon == MsgIcon::Critical ? "!|" : "|") + text); }

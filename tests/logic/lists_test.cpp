@@ -13,31 +13,19 @@ namespace gantrel::testing {
 namespace {
 
 const std::string kIni = "C:\\WIN\\gantrel.ini";
-const auto Numbered = [](int i) { return "host" + std::to_string(100000 + i); };
 
 TEST(ServerList, ImportSplitsAtEverySemicolonAndSeedsOnlyAnEmptyPrivateList) {
   World w;
   w.Set(kBattleNetKey, kServerListValue, "b.host;;A.host; c ;");
   w.gameList = FakeListBox(false, {"old1", "old2", "old3"});
-  w.gameList.rows[0].data = 42;
   ImportServerList(w, w.gameList, w.privateList);
   EXPECT_EQ(w.gameList.Texts(), (Strings{"b.host", "", "A.host", " c ", ""}));
-  EXPECT_EQ(w.gameList.rows[0].data, 0);
   EXPECT_EQ(w.privateList.Texts(), (Strings{"", "", " c ", "A.host", "b.host"}));
   w.privateList = FakeListBox(true, {"mine"});
-  w.privateList.selected = 0;
   w.Set(kBattleNetKey, kServerListValue, "");
   ImportServerList(w, w.gameList, w.privateList);
   EXPECT_EQ(w.gameList.Texts(), Strings{""});
   EXPECT_EQ(w.privateList.Texts(), Strings{"mine"});
-  EXPECT_EQ(w.privateList.selected, 0);
-
-  std::string value = Numbered(0);  // more entries than a list holds
-  for (int i = 1; i < 40000; ++i) value += ";" + Numbered(i);
-  w.Set(kBattleNetKey, kServerListValue, value);
-  ImportServerList(w, w.gameList, w.privateList = FakeListBox(true));
-  for (const FakeListBox* list : {&w.gameList, &w.privateList})
-    EXPECT_EQ(list->Texts().back(), Numbered(kMaxRows - 1));
 }
 
 TEST(ServerList, RestoreAndTheCacheFile) {
@@ -88,17 +76,19 @@ TEST(PrivateList, RowsAddAndDel) {
                      "box Gantrel|You must select a server before attempting to delete it"}));
 }
 
-TEST(PrivateList, SaveWritesCrLfLinesAndLoadTakesEveryNonEmptyLineUpToAFullList) {
+TEST(PrivateList, SaveWritesCrLfLinesAndLoadTakesEveryNonEmptyLine) {
   World w;
   w.env["windir"] = "C:\\WIN";
   w.files[kIni] = "old\r\n";
   w.privateList = FakeListBox(true, {"b.host", "A.host", PrivateRow("c", "d e"), "d [1 ms]"});
   SavePrivateList(w, w, w.privateList);
+  const std::string saved = w.files[kIni];
+  EXPECT_EQ(saved, "A.host\r\nb.host\r\nc" + Blanks(20) + "d e\r\nd [1 ms]\r\n");
   SavePrivateList(w, w, FakeListBox(true));
   EXPECT_EQ(w.files, (std::map<std::string, std::string>{{kIni, ""}}));
   EXPECT_TRUE(w.log.empty());
   const std::map<std::string, Strings> cases = {
-      {"A.host\r\nb.host\r\nc" + Blanks(20) + "d e\r\nd [1 ms]\r\n", w.privateList.Texts()},
+      {saved, w.privateList.Texts()},
       {"c\rA\n\n\rb", {"A", "b", "c"}},
       {std::string(" a \r\nx\t;y\0z", 11), {" a ", std::string("x\t;y\0z", 6)}},
   };
@@ -107,10 +97,6 @@ TEST(PrivateList, SaveWritesCrLfLinesAndLoadTakesEveryNonEmptyLineUpToAFullList)
     LoadPrivateList(w, w.privateList = FakeListBox(true));
     EXPECT_EQ(w.privateList.Texts(), rows);
   }
-  w.files[kIni].clear();
-  for (int i = 0; i < 40000; ++i) w.files[kIni] += Numbered(i) + "\r\n";
-  LoadPrivateList(w, w.privateList = FakeListBox(true));
-  EXPECT_EQ(w.privateList.Texts().back(), Numbered(kMaxRows - 1));
 }
 
 TEST(PrivateList, AFailedSaveKeepsTheOldFileByteForByteAndSaysSo) {

@@ -1,13 +1,18 @@
 #include "echo/host_address.h"
 
+#include <algorithm>
 #include <string>
 
 namespace gantrel {
 namespace {
 
-bool IsNameChar(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-'; }
+bool IsNameChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-';
+}
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // The leading decimal number of one field, blanks anywhere ignored, rounded half to even, if it
 // lies in 0..255. Only the last field can hold a dot, and with it a fraction, which is rounded
@@ -55,7 +60,7 @@ std::optional<Octets> ReadDottedAddress(std::string_view host) {
     const auto octet = ReadField(host.substr(0, dot));
     if (!octet) return std::nullopt;
     octets[field] = *octet;
-    host.remove_prefix(field < 3 ? dot + 1 : dot);
+    host = host.substr(std::min(dot + 1, host.size()));
   }
   return octets;
 }
