@@ -160,7 +160,7 @@ const auto Binary = [](const Strings& list) { return Value{{true, true, kRegBina
 // clang-format on
 
 TEST(Gateways, TheServerIsSelectedOrAddedAndEverythingElseStaysByteForByte) {
-  Strings full = {"1005", "03"};
+  Strings full = {"1005", "09"};
   for (int i = 1; i <= 99; ++i) full.insert(full.end(), {"h" + std::to_string(i), "0", "n"});
   const Strings lan = With(kStock, "01", {"lan.example", "8", "LAN"});
   const struct {
