@@ -137,6 +137,17 @@ inline void SetReg(const char* key, const char* name, const RegValue& v,
     RegSetKeyValueA(root, key, name, v.first, v.second.data(), v.second.size());
 }
 
+// A key as Wine's own reg.exe of the prefix's kind shows it (64-bit in a 64-bit prefix, through
+// sysnative), with the games' HKLM key where that reg.exe finds it (under Wow6432Node there).
+inline std::string RegShown(std::string key, const std::string& scratch) {
+  BOOL wow64 = FALSE;
+  IsWow64Process(GetCurrentProcess(), &wow64);
+  if (wow64 && key.starts_with("HKLM\\SOFTWARE\\")) key.insert(14, "Wow6432Node\\");
+  std::system(((wow64 ? "C:\\windows\\sysnative\\reg" : "reg") + (" query \"" + key) + "\" > \"" +
+               scratch + '"').c_str());
+  return ReadFileBytes(scratch).value_or("");
+}
+
 // The program on its own Windows folder, which is also the game's install folder (so the cache
 // file it deletes is ours), over this Server List and gantrel.ini.
 inline Gantrel Open(const std::string& windir, const RegValue& serverList,

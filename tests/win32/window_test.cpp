@@ -17,7 +17,8 @@ using Rows = std::vector<std::string>;
 
 TEST(MainWindow, ListsAndTheirButtons) {
   SetReg(kBattleNetKey, kServerVersionValue, {REG_SZ, "1"});
-  const std::string windir = Folder("lists");
+  char windir[MAX_PATH] = {};  // the prefix's own Windows folder
+  DeleteFileA((std::string(windir, GetWindowsDirectoryA(windir, MAX_PATH)) + "\\gantrel.ini").c_str());
   Gantrel app = Open(windir, {REG_SZ, "127.0.0.1;localhost"});
   RECT client{};
   ASSERT_TRUE(GetClientRect(app.main, &client));
@@ -50,7 +51,7 @@ TEST(MainWindow, ListsAndTheirButtons) {
   app.Send(kIdPrivateList, LB_SETCURSEL, 1);
   app.Click(kIdDeletePrivateServer);
   app.Click(kIdSavePrivateList);
-  EXPECT_EQ(ReadFileBytes(windir + "\\gantrel.ini"), "127.0.0.1\r\nlocalhost\r\n");
+  EXPECT_EQ(ReadFileBytes(windir + "\\gantrel.ini"s), "127.0.0.1\r\nlocalhost\r\n");
 
   // A press on a tab header clears both selections, one inside a page not; captions, tab pages.
   app.Send(kIdGameList, LB_SETCURSEL, 1);
@@ -98,14 +99,15 @@ TEST(MainWindow, LaunchesAndTheWebLink) {
   app.Click(kIdStarcraftFromGameList);
   EXPECT_EQ(record(sc + "\\BROOD.EXE").substr(0, sc.size() + 3), sc + "\n0\n");
   EXPECT_FALSE(ReadFileBytes(sc + "\\bncache.dat"));
-  EXPECT_EQ(GetReg(kBattleNetKey, kServerListValue).second, "gw.example;127.0.0.1");
+  const std::string games = RegShown("HKLM\\"s + kBattleNetKey, dir + "\\shown.txt");
+  EXPECT_NE(games.find("Server List    REG_SZ    gw.example;127.0.0.1\r\n"), games.npos) << games;
+  EXPECT_NE(games.find("Server Version    REG_DWORD    0x1\r\n"), games.npos);
   TIME_ZONE_INFORMATION zone{};
   GetTimeZoneInformation(&zone);
   for (unsigned char c :
        nul("1001|02|a.example|8|A|gw.example|" + std::to_string(zone.Bias / 60) + "|gw.example||"))
     hex += {"0123456789ABCDEF"[c >> 4], "0123456789ABCDEF"[c & 15]};
-  std::system(("reg query \"HKCU\\"s + kGatewaysKey + "\" > \"" + dir + "\\shown.txt\"").c_str());
-  const std::string shown = ReadFileBytes(dir + "\\shown.txt").value_or("");
+  const std::string shown = RegShown("HKCU\\"s + kGatewaysKey, dir + "\\shown.txt");
   EXPECT_NE(shown.find("REG_BINARY    " + hex + "\r\n"), shown.npos) << shown;
   EXPECT_NE(
       shown.find(R"(REG_MULTI_SZ    1001\002\0x.example\00\0X\0GW.Example\06\0Games)"s + '\r'),
