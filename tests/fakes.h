@@ -53,6 +53,8 @@ struct FakeListBox : ListBox {
     const auto less = [](auto& t, auto& r) { return std::lexicographical_compare(t.begin(), t.end(), r.text.begin(), r.text.end(), [](char a, char b) { return tolower(a) < tolower(b); }); };
     return rows.size() < size_t{kMaxRows} && (rows.insert(sorted ? std::upper_bound(rows.begin(), rows.end(), text, less) : rows.end(), {text}), true);
   }
+  int16_t AddRows(const std::vector<std::string_view>& texts) override { int16_t n = 0; while (size_t(n) < texts.size() && Add(std::string(texts[n]))) ++n; return n; }
+  void Clear() override { rows.clear(), selected = -1; }
   void Remove(int16_t row) override {
     rows.erase(rows.begin() + (&rows.at(row) - rows.data()));  // throws on a row that is not there
     selected = selected == row ? -1 : selected > row ? selected - 1 : selected;

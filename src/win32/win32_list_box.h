@@ -1,6 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "list_box.h"
 
 namespace gantrel {
@@ -28,15 +32,25 @@ class Win32ListBox : public ListBox {
   int32_t ItemData(int16_t row) const override;
   void SetItemData(int16_t row, int32_t data) override;
   bool Add(const std::string& text) override;
+  int16_t AddRows(const std::vector<std::string_view>& rows) override;
   void Remove(int16_t row) override;
+  void Clear() override;
   void Deselect(int16_t row) override;
 
  private:
-  LRESULT Send(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return SendMessageA(hwnd_, msg, w, l); }
+  LRESULT Send(UINT msg, WPARAM w = 0, LPARAM l = 0) const {
+    return SendMessageA(hwnd_, msg, w, l);
+  }
+  std::wstring_view WideRow(int16_t row) const;
   void Freeze();
+  void Put(size_t bytes);
   HWND hwnd_;
   HWND notify_ = nullptr;
   bool frozen_ = false;
+  // The longest text (in bytes, so in UTF-16 units at most) put into the control: each row of it
+  // comes through here, so this bounds what LB_GETTEXT copies.
+  size_t longest_ = 0;
+  mutable std::wstring buffer_;
 };
 
 }  // namespace gantrel

@@ -144,7 +144,8 @@ inline std::string RegShown(std::string key, const std::string& scratch) {
   IsWow64Process(GetCurrentProcess(), &wow64);
   if (wow64 && key.starts_with("HKLM\\SOFTWARE\\")) key.insert(14, "Wow6432Node\\");
   std::system(((wow64 ? "C:\\windows\\sysnative\\reg" : "reg") + (" query \"" + key) + "\" > \"" +
-               scratch + '"').c_str());
+               scratch + '"')
+                  .c_str());
   return ReadFileBytes(scratch).value_or("");
 }
 

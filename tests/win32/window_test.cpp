@@ -17,8 +17,9 @@ using Rows = std::vector<std::string>;
 
 TEST(MainWindow, ListsAndTheirButtons) {
   SetReg(kBattleNetKey, kServerVersionValue, {REG_SZ, "1"});
-  char windir[MAX_PATH] = {};  // the prefix's own Windows folder
-  DeleteFileA((std::string(windir, GetWindowsDirectoryA(windir, MAX_PATH)) + "\\gantrel.ini").c_str());
+  char folder[MAX_PATH] = {};  // the prefix's own Windows folder
+  const std::string windir(folder, GetWindowsDirectoryA(folder, MAX_PATH));
+  DeleteFileA((windir + "\\gantrel.ini").c_str());
   Gantrel app = Open(windir, {REG_SZ, "127.0.0.1;localhost"});
   RECT client{};
   ASSERT_TRUE(GetClientRect(app.main, &client));
@@ -51,7 +52,7 @@ TEST(MainWindow, ListsAndTheirButtons) {
   app.Send(kIdPrivateList, LB_SETCURSEL, 1);
   app.Click(kIdDeletePrivateServer);
   app.Click(kIdSavePrivateList);
-  EXPECT_EQ(ReadFileBytes(windir + "\\gantrel.ini"s), "127.0.0.1\r\nlocalhost\r\n");
+  EXPECT_EQ(ReadFileBytes(windir + "\\gantrel.ini"), "127.0.0.1\r\nlocalhost\r\n");
 
   // A press on a tab header clears both selections, one inside a page not; captions, tab pages.
   app.Send(kIdGameList, LB_SETCURSEL, 1);
@@ -151,6 +152,12 @@ TEST(MainWindow, HostileInput) {
     if (i < kMaxRows) lines.insert(lines.begin(), line);  // the private list sorts them
     noise += line;
   }
+  // A file in the list's order with rows equal but for letter case, and rows out of order: they
+  // must sort as a sorted list box sorts them added one by one.
+  Rows ties{"a", "B", "b", "A", "c", "C", "b", "d"}, tiesSorted;
+  const HWND box = CreateWindowA("LISTBOX", "", LBS_SORT, 0, 0, 0, 0, HWND_MESSAGE, 0, 0, 0);
+  for (const std::string& r : ties) SendMessageA(box, LB_ADDSTRING, 0, (LPARAM)r.c_str());
+  for (int i = 0; i < (int)ties.size(); ++i) tiesSorted.push_back(TextOf(box, LB_GETTEXT, i));
   enum Save { kNo, kDone, kRefused };
   const std::tuple<DWORD, std::string, std::optional<std::string>, Rows, Rows, Save> cases[] = {
       {REG_SZ, big, "kept\r\n", many, {"kept"}, kRefused},  // a 1 MB entry, then 40,000 entries
@@ -158,6 +165,7 @@ TEST(MainWindow, HostileInput) {
       {REG_EXPAND_SZ, "%windir%;127.0.0.1\0"s, {}, {""}, {""}, kNo},  // no value: one empty row
       {REG_BINARY, "127.0.0.1;localhost", {}, {""}, {""}, kNo},
       {REG_SZ, "127.0.0.1", noise, {"127.0.0.1"}, lines, kNo},
+      {REG_SZ, "x", "a\r\nB\r\nb\r\nA\r\nc\r\nC\r\nb\r\nd\r\n", {"x"}, tiesSorted, kNo},
   };
   for (const auto& [type, value, file, game, priv, save] : cases) {
     SCOPED_TRACE(value.substr(0, 20));

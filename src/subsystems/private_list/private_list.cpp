@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "ping_sort/measured_row.h"
 
@@ -13,7 +14,8 @@ namespace {
 
 constexpr const char* kAddressPrompt = "Enter server address";
 constexpr const char* kDescriptionPrompt = "Enter description of server";
-constexpr const char* kSelectBeforeDelete = "You must select a server before attempting to delete it";
+constexpr const char* kSelectBeforeDelete =
+    "You must select a server before attempting to delete it";
 constexpr const char* kSaveFailed = "The private server list could not be saved to ";
 constexpr const char* kSaveNoWindowsFolder =
     "The private server list could not be saved: the Windows folder is not known.";
@@ -104,11 +106,14 @@ void LoadPrivateList(Files& files, ListBox& privateList) {
   // A line ends at a CR or an LF, so CR LF ends one line and an empty one, and empty lines are
   // skipped: every other line is a row as it stands. A full list ends the load.
   const std::string_view text = *content;
-  for (std::size_t start = 0; start < text.size();) {
+  std::vector<std::string_view> lines;
+  for (std::size_t start = 0;
+       start < text.size() && lines.size() < static_cast<std::size_t>(kMaxRows);) {
     const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-    if (end > start && !privateList.Add(std::string(text.substr(start, end - start)))) return;
+    if (end > start) lines.push_back(text.substr(start, end - start));
     start = end + 1;
   }
+  privateList.AddRows(lines);
 }
 
 }  // namespace gantrel

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace gantrel {
 
@@ -14,31 +16,25 @@ constexpr const char* kCacheFileName = "\\bncache.dat";
 }  // namespace
 
 void ImportServerList(Registry& registry, ListBox& gameList, ListBox& privateList) {
-  // Emptied from the last row: the same end state as removing row 0 over and over, without moving
-  // every remaining row on each removal.
-  for (int16_t n = gameList.Count(); n > 0; --n) gameList.Remove(static_cast<int16_t>(n - 1));
-
-  const std::string text = registry.GetString(kHkeyLocalMachine, kBattleNetKey, kServerListValue);
+  gameList.Clear();
+  const std::string value = registry.GetString(kHkeyLocalMachine, kBattleNetKey, kServerListValue);
 
   // Every ";" ends an entry, empty ones included, and the text behind the last ";" is always the
   // last row. The walk keeps a start offset instead of cutting the text at each ";", so a long
   // value is read in one pass. A full list ends the import.
-  std::size_t start = 0;
-  for (;;) {
+  const std::string_view text = value;
+  std::vector<std::string_view> entries;
+  for (std::size_t start = 0; entries.size() < static_cast<std::size_t>(kMaxRows);) {
     const std::size_t semicolon = text.find(';', start);
-    const std::size_t length = semicolon == std::string::npos ? std::string::npos : semicolon - start;
-    if (!gameList.Add(text.substr(start, length))) break;
-    if (semicolon == std::string::npos) break;
+    entries.push_back(text.substr(start, semicolon == text.npos ? text.npos : semicolon - start));
+    if (semicolon == text.npos) break;
     start = semicolon + 1;
   }
+  // The private list is seeded with the rows the game list took.
+  entries.resize(static_cast<std::size_t>(gameList.AddRows(entries)));
 
   // A private list that is still empty (first run, or nothing saved) starts out as the game's list.
-  if (privateList.Count() == 0) {
-    const int16_t last = static_cast<int16_t>(gameList.Count() - 1);
-    for (int16_t row = 0; row <= last; ++row) {
-      if (!privateList.Add(gameList.Row(row))) break;
-    }
-  }
+  if (privateList.Count() == 0) privateList.AddRows(entries);
 }
 
 void RestoreServerList(Registry& registry, Files& files, ListBox& gameList, ListBox& privateList) {
@@ -54,7 +50,8 @@ void CheckServerVersion(Registry& registry) {
 }
 
 void DeleteServerCache(Registry& registry, Files& files) {
-  const std::string folder = registry.GetString(kHkeyLocalMachine, kStarcraftKey, kInstallPathValue);
+  const std::string folder =
+      registry.GetString(kHkeyLocalMachine, kStarcraftKey, kInstallPathValue);
   // Without an install folder the path would be "\bncache.dat", a file in the root of the current
   // drive that is not the game's: leave it alone.
   if (folder.empty()) return;
