@@ -89,7 +89,7 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
     return it->second.bytes.size() > maxBytes ? RawValue{true, false, it->second.type, ""} : it->second;
   }
   void SaveRaw(int32_t root, S key, S name, uint32_t type, S bytes) override {
-    log.push_back("reg " + name + (type == 1 ? "=" + bytes : ""));
+    log.push_back("reg " + name + (type == 1 || type == 4 ? "=" + bytes : ""));
     values[{root, key, name}] = {true, true, type, bytes};
   }
   std::optional<std::string> Get(int32_t root, S key, S name, uint32_t type) {

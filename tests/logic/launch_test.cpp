@@ -232,7 +232,8 @@ TEST(MainWindow, StartUpLoadsBothListsDeletesTheCacheKeepsTheVersionAndSetsThePi
   w.window.OnLoad();
   EXPECT_EQ(w.gameList.Texts(), (Strings{"127.0.0.1", "localhost"}));
   EXPECT_EQ(w.privateList.Texts(), Strings{"zeta.example   Home"});
-  EXPECT_EQ(w.log, (Strings{"delete C:\\SC\\bncache.dat", "reg Server Version"}));
+  CheckServerVersion(w);  // the DWORD 1 now there is not written again
+  EXPECT_EQ(w.log, (Strings{"delete C:\\SC\\bncache.dat", "reg Server Version=1"}));
   w.window.PingSite("127.0.0.1");  // three requests of 750 ms
   EXPECT_EQ(std::count(w.log.begin(), w.log.end(),
                        "send 127.0.0.1 " + std::string(32, 'X') + " ttl=255 750ms"),
