@@ -46,6 +46,7 @@ struct FakeListBox : ListBox {
   int16_t Count() const override { return static_cast<int16_t>(rows.size()); }
   int16_t Selected() const override { return selected; }
   std::string Row(int16_t row) const override { return rows.at(row).text; }
+  std::string RowsText(std::string_view end) const override { std::string text; for (const auto& r : rows) text += r.text + std::string(end); return text; }
   void SetRow(int16_t row, const std::string& text) override { Log("text ", row).text = text; }
   int32_t ItemData(int16_t row) const override { return rows.at(row).data; }
   void SetItemData(int16_t row, int32_t data) override { Log("data ", row).data = data; }

@@ -18,6 +18,8 @@ class ListBox {
   // Index of the selected row, or -1.
   virtual int16_t Selected() const = 0;
   virtual std::string Row(int16_t row) const = 0;
+  // Every row's text in order, each followed by `end`.
+  virtual std::string RowsText(std::string_view end) const = 0;
   // Replaces the row's text in place: same index (also in a sorted list), same item data.
   virtual void SetRow(int16_t row, const std::string& text) = 0;
   virtual int32_t ItemData(int16_t row) const = 0;

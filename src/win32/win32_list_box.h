@@ -28,6 +28,7 @@ class Win32ListBox : public ListBox {
   int16_t Count() const override;
   int16_t Selected() const override;
   std::string Row(int16_t row) const override;
+  std::string RowsText(std::string_view end) const override;
   void SetRow(int16_t row, const std::string& text) override;
   int32_t ItemData(int16_t row) const override;
   void SetItemData(int16_t row, int32_t data) override;
@@ -42,6 +43,7 @@ class Win32ListBox : public ListBox {
     return SendMessageA(hwnd_, msg, w, l);
   }
   std::wstring_view WideRow(int16_t row) const;
+  void AppendRow(int16_t row, std::string& text) const;
   void Freeze();
   void Put(size_t bytes);
   HWND hwnd_;

@@ -81,13 +81,7 @@ void SavePrivateList(Files& files, Dialogs& dialogs, const ListBox& privateList)
     return;
   }
 
-  std::string bytes;
-  const int16_t last = static_cast<int16_t>(privateList.Count() - 1);
-  for (int16_t row = 0; row <= last; ++row) {
-    bytes += privateList.Row(row);
-    bytes += kLineEnd;
-  }
-
+  const std::string bytes = privateList.RowsText(kLineEnd);
   // The new list is written beside the old one and moved over it only once it is complete and on
   // disk, so a failure at any step leaves the saved list exactly as it was.
   const std::string temp = *path + kTempSuffix;
