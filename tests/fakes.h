@@ -121,7 +121,7 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   struct Echo {
     uint32_t replies = 0;
     bool writes = false;
-    uint32_t status = 0, roundTrip = 0;
+    uint32_t status = 0, roundTrip = 0, error = 0;  // error: the platform's last error
   };
   int32_t StartWinsock(uint16_t version, WinsockInfo& info) override {
     log.push_back("startup " + std::to_string(version));
@@ -137,10 +137,13 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
     log.push_back("send " + std::to_string(b[0]) + "." + std::to_string(b[1]) + "." + std::to_string(b[2]) + "." +
                   std::to_string(b[3]) + " " + data + " ttl=" + std::to_string(ttl) + " " + std::to_string(ms) + "ms");
     const Echo e = Next<Echo>(echoes, {});
+    echoError = e.error;
     if (e.writes) std::memcpy(reply.bytes.data() + 4, &e.status, 4), std::memcpy(reply.bytes.data() + 8, &e.roundTrip, 4);
     return e.replies;
   }
+  uint32_t LastEchoError() override { return echoError; }
   bool CloseIcmp() override { return log.push_back("close"), std::exchange(icmpOpen, false) && closeResult; }
+  bool UnderWine() override { return underWine; }
   Strings Boxes() const {
     Strings boxes;
     std::copy_if(log.begin(), log.end(), std::back_inserter(boxes),
@@ -160,7 +163,8 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   int32_t startupResult = 0, cleanupResult = 0, lastError = 11001;
   std::optional<WinsockInfo> startupWrites = WinsockInfo{0x0101, 32767};
   std::map<std::string, HostLookup> hosts;
-  bool openResult = true, closeResult = true, icmpOpen = false;
+  bool openResult = true, closeResult = true, icmpOpen = false, underWine = false;
+  uint32_t echoError = 0;
   std::deque<Echo> echoes;
 };
 // clang-format on

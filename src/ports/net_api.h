@@ -47,8 +47,12 @@ class NetApi {
   // `ttl`; returns the number of replies the platform stored in `reply`.
   virtual uint32_t SendEcho(int32_t destination, const std::string& data, uint8_t ttl,
                             EchoReplyArea& reply, uint32_t timeoutMs) = 0;
+  // GetLastError right after a SendEcho that stored no reply.
+  virtual uint32_t LastEchoError() = 0;
   // IcmpCloseHandle: false when the platform reports an error or no handle was open.
   virtual bool CloseIcmp() = 0;
+  // Whether the program runs under Wine, where Linux decides who may send echo requests.
+  virtual bool UnderWine() = 0;
 };
 
 }  // namespace gantrel

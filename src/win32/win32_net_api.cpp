@@ -51,6 +51,14 @@ uint32_t Win32NetApi::SendEcho(int32_t destination, const std::string& data, uin
                         static_cast<DWORD>(reply.bytes.size()), timeoutMs);
 }
 
+uint32_t Win32NetApi::LastEchoError() { return ::GetLastError(); }
+
 bool Win32NetApi::CloseIcmp() { return icmp_.Close(); }
+
+bool Win32NetApi::UnderWine() {
+  // Wine's own ntdll exports its version; Windows' never does.
+  const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+  return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
 
 }  // namespace gantrel

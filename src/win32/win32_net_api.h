@@ -14,7 +14,9 @@ class Win32NetApi : public NetApi {
   bool OpenIcmp() override;
   uint32_t SendEcho(int32_t destination, const std::string& data, uint8_t ttl,
                     EchoReplyArea& reply, uint32_t timeoutMs) override;
+  uint32_t LastEchoError() override;
   bool CloseIcmp() override;
+  bool UnderWine() override;
 
  private:
   UniqueIcmp icmp_;

@@ -16,9 +16,18 @@ LaunchPorts Launch(MainWindow& w) {
   return {w.gameList, w.privateList, w.dialogs, w.registry, w.files, w.launcher};
 }
 
-PingSiteFn Pinger(MainWindow& w) {
-  return [&w](const std::string& host) { return w.PingSite(host); };
-}
+// The runs measure with the window's one echo engine, made at the first ping.
+class EngineMeter final : public HostMeter {
+ public:
+  explicit EngineMeter(MainWindow& w) : w_(w) {}
+  int32_t PingSite(const std::string& host) override { return w_.PingSite(host); }
+  void EndRun() override {
+    if (w_.echo) w_.echo->ReportRefusal();
+  }
+
+ private:
+  MainWindow& w_;
+};
 
 }  // namespace
 
@@ -39,14 +48,20 @@ void MainWindow::OnLoad() {
 
 void MainWindow::OnRestore() { RestoreServerList(registry, files, gameList, privateList); }
 void MainWindow::OnImport() { ImportServerList(registry, gameList, privateList); }
-void MainWindow::OnPingGameList() { PingServerList(gameList, host, Pinger(*this)); }
+void MainWindow::OnPingGameList() {
+  EngineMeter meter(*this);
+  PingServerList(gameList, host, meter);
+}
 void MainWindow::OnStarcraftFromGameList() { StarcraftFromGameList(Launch(*this)); }
 void MainWindow::OnDiabloFromGameList() { DiabloFromGameList(Launch(*this)); }
 
 void MainWindow::OnAddPrivateServer() { AddPrivateServer(dialogs, privateList); }
 void MainWindow::OnDeletePrivateServer() { DeletePrivateServer(dialogs, privateList); }
 void MainWindow::OnSavePrivateList() { SavePrivateList(files, dialogs, privateList); }
-void MainWindow::OnPingPrivateList() { PingPrivateList(privateList, host, Pinger(*this)); }
+void MainWindow::OnPingPrivateList() {
+  EngineMeter meter(*this);
+  PingPrivateList(privateList, host, meter);
+}
 void MainWindow::OnStarcraftFromPrivateList() { StarcraftFromPrivateList(Launch(*this)); }
 void MainWindow::OnDiabloFromPrivateList() { DiabloFromPrivateList(Launch(*this)); }
 

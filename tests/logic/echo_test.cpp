@@ -133,6 +133,35 @@ TEST(EchoEngine, TheIcmpHandleIsClosedOnEveryPathAndNestedCallsAreRefused) {
   EXPECT_EQ(e.log[3], "send 10.0.0.1" + kX + "0ms");
 }
 
+TEST(EchoEngine, RequestsTheSystemRefusesAreToldOnceARunAndUnderWineHowToAllowThem) {
+  const Echo refused{0, false, 0, 0, 5}, timedOut{0, true, 11010, 0, 11010}, late{1, true, 0, 7, 5};
+  for (const bool wine : {false, true}) {
+    Engine e;
+    e.underWine = wine;
+    e.Ping("10.0.0.1", {timedOut, late, timedOut});  // neither a time-out nor a reply is refused
+    e.engine.ReportRefusal();
+    EXPECT_TRUE(e.Boxes().empty());
+    for (int run = 0; run < 2; ++run) {
+      EXPECT_EQ(e.Ping("10.0.0.1", {refused, refused, refused}), -1);
+      EXPECT_EQ(e.engine.PingSite("10.0.0.2"), -1);  // a second host of the same run
+      e.engine.ReportRefusal();
+      e.engine.ReportRefusal();
+      EXPECT_EQ(e.Boxes(), Strings{"box Gantrel|This system does not let Gantrel send ping "
+                                   "requests, so no server could be measured." +
+                                   std::string(wine ? R"(
+
+Under Wine, the Linux setting net.ipv4.ping_group_range decides who may send them. To let every user send them, run:
+
+sudo sysctl -w net.ipv4.ping_group_range="0 2147483647"
+
+To keep that after a restart, put this line in /etc/sysctl.d/60-gantrel-ping.conf:
+
+net.ipv4.ping_group_range = 0 2147483647)"
+                                                   : "")});
+    }
+  }
+}
+
 TEST(EchoEngine, DottedAddressRules) {
   EchoReplyArea area;  // a status no int32 can negate is still no good reply
   std::memcpy(area.bytes.data() + 4, "\0\0\0\x80", 4);

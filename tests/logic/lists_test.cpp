@@ -124,29 +124,32 @@ TEST(PrivateList, AFailedSaveKeepsTheOldFileByteForByteAndSaysSo) {
 }
 
 // One list whose pings answer from a script; pings, window calls and row writes share one log.
-struct Scripted : World {
+struct Scripted : World, HostMeter {
   explicit Scripted(Strings texts, bool sorted) : list(sorted, std::move(texts)) {
     list.log = &log;
   }
-  Strings Run(void (*run)(ListBox&, WindowHost&, const PingSiteFn&), std::deque<int32_t> times) {
+  Strings Run(void (*run)(ListBox&, WindowHost&, HostMeter&), std::deque<int32_t> script) {
     log.clear();
-    run(list, *this,
-        [&](const std::string& h) { return log.push_back("ping " + h), Next(times, -1); });
+    times = std::move(script);
+    run(list, *this, *this);
     return log;
   }
+  int32_t PingSite(const std::string& h) override { return log.push_back("ping " + h), Next(times, -1); }
+  void EndRun() override { log.push_back("end run"); }
   FakeListBox list;
+  std::deque<int32_t> times;
 };
 
 TEST(PingRuns, EachRowShowsItsTimeAsSoonAsItIsMeasuredAndTheGameListEndsFastestFirst) {
   Scripted game({"slow.net", "fast.net [3 ms]"}, false);
   EXPECT_EQ(game.Run(PingServerList, {50, 20}),
             (Strings{"show", "disable", "events", "ping slow.net", "text 0", "data 0",
-                     "ping fast.net", "text 1", "data 1", "hide", "enable", "focus", "data 0",
+                     "ping fast.net", "text 1", "data 1", "end run", "hide", "enable", "focus", "data 0",
                      "text 0", "data 1", "text 1"}));
   Scripted mine({"a.net", "b.net" + Blanks(15) + " games" + Blanks(16) + " [87 ms]"}, true);
   EXPECT_EQ(mine.Run(PingPrivateList, {-1, 3}),
             (Strings{"show", "disable", "events", "ping a.net", "text 0", "text 1", "ping b.net",
-                     "text 1", "hide", "enable", "focus"}));
+                     "text 1", "end run", "hide", "enable", "focus"}));
   EXPECT_EQ(Scripted({}, true).Run(PingPrivateList, {}),
             Scripted({}, false).Run(PingServerList, {}));
 

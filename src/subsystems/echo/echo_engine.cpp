@@ -18,6 +18,20 @@ constexpr const char* kNotResponding = "WSock32.dll is not responding!";
 constexpr const char* kNoHandle = "Unable to Create File Handle";
 constexpr const char* kCloseError = "ICMP Closed with Error";
 
+// How IcmpSendEcho says that the system refuses to send echo requests at all: no reply, at once,
+// with ERROR_ACCESS_DENIED, and the reply area left as it was. Wine does so when Linux lets the
+// user open neither a raw nor a ping socket.
+constexpr uint32_t kRefusedError = 5;
+
+constexpr const char* kRefused =
+    "This system does not let Gantrel send ping requests, so no server could be measured.";
+constexpr const char* kRefusedUnderWine =
+    "\n\nUnder Wine, the Linux setting net.ipv4.ping_group_range decides who may send them. "
+    "To let every user send them, run:\n\n"
+    "sudo sysctl -w net.ipv4.ping_group_range=\"0 2147483647\"\n\n"
+    "To keep that after a restart, put this line in /etc/sysctl.d/60-gantrel-ping.conf:\n\n"
+    "net.ipv4.ping_group_range = 0 2147483647";
+
 }  // namespace
 
 // Winsock started for one PingSite call, cleaned up when the call is done with it.
@@ -126,8 +140,14 @@ int32_t EchoEngine::SendEcho(int32_t destination, bool icmpOpen) {
     // A negative wait makes no sense; read as unsigned it would block for weeks.
     const auto timeOut = static_cast<uint32_t>(std::max(settings_.timeOutMs, 0));
     replies = net_.SendEcho(destination, std::string(kPacketSize, 'X'), kTimeToLive, reply_, timeOut);
+    if (replies == 0 && net_.LastEchoError() == kRefusedError) refused_ = true;
   }
   return EchoResult(static_cast<int16_t>(replies & 0xFFFFu), reply_);
+}
+
+void EchoEngine::ReportRefusal() {
+  if (!std::exchange(refused_, false)) return;
+  Show(std::string(kRefused) + (net_.UnderWine() ? kRefusedUnderWine : ""), kRefusedTitle);
 }
 
 void EchoEngine::Show(const std::string& text, const char* title) {

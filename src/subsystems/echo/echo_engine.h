@@ -18,6 +18,7 @@ struct PingSettings {
 // Titles of the engine's own message boxes.
 inline constexpr const char* kEchoTitle = "Sondar-ICMPEcho";
 inline constexpr const char* kHandleTitle = "Plumbline";
+inline constexpr const char* kRefusedTitle = "Gantrel";
 
 // Measures hosts with ICMP echo requests over the NetApi port, and tells the user of Winsock and
 // ICMP failures in its own message boxes. Three Winsock failures end the program.
@@ -30,6 +31,9 @@ class EchoEngine {
   // Mean round-trip milliseconds (1 or more) of the requests that got a good reply, or -1 when
   // none did or the host has no address. Winsock and the ICMP handle live only within the call.
   int32_t PingSite(const std::string& host);
+  // Once a run of PingSite calls is over: when the system refused to send any of its requests,
+  // tells the user so in one message box, and why under Wine. Each run is told anew.
+  void ReportRefusal();
 
  private:
   class WinsockSession;
@@ -52,6 +56,7 @@ class EchoEngine {
   // Kept between requests: a request the platform answers without writing leaves the last reply.
   EchoReplyArea reply_{};
   bool busy_ = false;
+  bool refused_ = false;  // since the last ReportRefusal
 };
 
 }  // namespace gantrel

@@ -19,7 +19,8 @@ void BeginRun(WindowHost& host) {
 }
 
 // Runs whatever the rows gave, so the main window is never left disabled.
-void EndRun(WindowHost& host) {
+void EndRun(WindowHost& host, HostMeter& meter) {
+  meter.EndRun();
   host.CloseBusyWindow();
   host.EnableMain(true);
   host.FocusMain();
@@ -27,19 +28,19 @@ void EndRun(WindowHost& host) {
 
 }  // namespace
 
-void PingServerList(ListBox& gameList, WindowHost& host, const PingSiteFn& pingSite) {
+void PingServerList(ListBox& gameList, WindowHost& host, HostMeter& meter) {
   BeginRun(host);
   const auto last = static_cast<int16_t>(gameList.Count() - 1);
   for (int32_t i = 0; i <= last; ++i) {
     const auto row = static_cast<int16_t>(i);
     // The address drops the blanks and suffix of an earlier run.
     const std::string address = RowAddress(gameList.Row(row));
-    const int32_t roundTrip = pingSite(address);
+    const int32_t roundTrip = meter.PingSite(address);
     // Written at once, so the list shows the rows done while the next host is measured.
     gameList.SetRow(row, MeasuredServerRow(address, roundTrip));
     gameList.SetItemData(row, MeasuredItemData(roundTrip));
   }
-  EndRun(host);
+  EndRun(host, meter);
   SortServerList(gameList);
 }
 
@@ -70,7 +71,7 @@ void SortServerList(ListBox& gameList) {
   }
 }
 
-void PingPrivateList(ListBox& privateList, WindowHost& host, const PingSiteFn& pingSite) {
+void PingPrivateList(ListBox& privateList, WindowHost& host, HostMeter& meter) {
   BeginRun(host);
   const auto last = static_cast<int16_t>(privateList.Count() - 1);
   for (int32_t i = 0; i <= last; ++i) {
@@ -80,10 +81,10 @@ void PingPrivateList(ListBox& privateList, WindowHost& host, const PingSiteFn& p
     // blanks of the earlier run stay, which keeps the new suffix in the same column.
     const std::string bare = RemoveEarlierSuffix(text);
     if (bare != text) privateList.SetRow(row, bare);
-    const int32_t roundTrip = pingSite(RowAddress(bare));
+    const int32_t roundTrip = meter.PingSite(RowAddress(bare));
     privateList.SetRow(row, MeasuredPrivateRow(bare, roundTrip));
   }
-  EndRun(host);
+  EndRun(host, meter);
 }
 
 }  // namespace gantrel

@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "list_box.h"
@@ -8,14 +7,22 @@
 
 namespace gantrel {
 
-// Measures one host: mean round-trip milliseconds (1 or more), or 0 / negative for no reply.
-using PingSiteFn = std::function<int32_t(const std::string& host)>;
+// What a run measures with.
+class HostMeter {
+ public:
+  virtual ~HostMeter() = default;
+  // One host: mean round-trip milliseconds (1 or more), or 0 / negative for no reply.
+  virtual int32_t PingSite(const std::string& host) = 0;
+  // Once every row is measured, while the busy window still shows: tells the user what kept
+  // the whole run from measuring, if anything did.
+  virtual void EndRun() = 0;
+};
 
 // "Ping" on the game list: measures every row, writes the times, then sorts fastest first.
-void PingServerList(ListBox& gameList, WindowHost& host, const PingSiteFn& pingSite);
+void PingServerList(ListBox& gameList, WindowHost& host, HostMeter& meter);
 // Stable ascending order of item data; text and item data move together.
 void SortServerList(ListBox& gameList);
 // "Ping" on the private list: measures every row in place; the order stays.
-void PingPrivateList(ListBox& privateList, WindowHost& host, const PingSiteFn& pingSite);
+void PingPrivateList(ListBox& privateList, WindowHost& host, HostMeter& meter);
 
 }  // namespace gantrel
