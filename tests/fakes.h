@@ -86,17 +86,13 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   void SaveDWord(int32_t root, S key, S name, int32_t n) override { SaveRaw(root, key, name, 4, std::to_string(n)); }
   RawValue GetRaw(int32_t root, S key, S name, uint32_t maxBytes) override {
     const auto it = values.find({root, key, name});
-    if (it == values.end()) return {};
-    return it->second.bytes.size() > maxBytes ? RawValue{true, false, it->second.type, ""} : it->second;
+    return it == values.end() ? RawValue{} : it->second.bytes.size() > maxBytes ? RawValue{true, false, it->second.type, ""} : it->second;
   }
   void SaveRaw(int32_t root, S key, S name, uint32_t type, S bytes) override {
     log.push_back("reg " + name + (type == 1 || type == 4 ? "=" + bytes : ""));
     values[{root, key, name}] = {true, true, type, bytes};
   }
-  std::optional<std::string> Get(int32_t root, S key, S name, uint32_t type) {
-    const RawValue v = GetRaw(root, key, name, ~0u);
-    return v.type == type ? std::optional(v.bytes) : std::nullopt;
-  }
+  std::optional<std::string> Get(int32_t root, S key, S name, uint32_t type) { const RawValue v = GetRaw(root, key, name, ~0u); return v.type == type ? std::optional(v.bytes) : std::nullopt; }
   void Set(S key, S name, S text) { values[{kHkeyLocalMachine, key, name}] = {true, true, 1, text}; }
   // Files, with faults to inject.
   std::optional<std::string> ReadAll(S path) override { return files.count(path) ? std::optional(files[path]) : std::nullopt; }
@@ -144,12 +140,7 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   uint32_t LastEchoError() override { return echoError; }
   bool CloseIcmp() override { return log.push_back("close"), std::exchange(icmpOpen, false) && closeResult; }
   bool UnderWine() override { return underWine; }
-  Strings Boxes() const {
-    Strings boxes;
-    std::copy_if(log.begin(), log.end(), std::back_inserter(boxes),
-                 [](auto& l) { return l.rfind("box ", 0) == 0; });
-    return boxes;
-  }
+  Strings Boxes() const { Strings b; std::copy_if(log.begin(), log.end(), std::back_inserter(b), [](auto& l) { return l.rfind("box ", 0) == 0; }); return b; }
 
   Strings log;
   FakeListBox gameList{false}, privateList{true};

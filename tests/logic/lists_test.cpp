@@ -129,9 +129,7 @@ struct Scripted : World, HostMeter {
     list.log = &log;
   }
   Strings Run(void (*run)(ListBox&, WindowHost&, HostMeter&), std::deque<int32_t> script) {
-    log.clear();
-    times = std::move(script);
-    run(list, *this, *this);
+    log.clear(), times = std::move(script), run(list, *this, *this);
     return log;
   }
   int32_t PingSite(const std::string& h) override { return log.push_back("ping " + h), Next(times, -1); }
