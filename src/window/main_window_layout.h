@@ -1,6 +1,8 @@
 #pragma once
 #include <span>
 
+#include "gantrel_version.h"
+
 namespace gantrel {
 
 // Control IDs of the main window; the GUI tests find controls by them.
@@ -67,7 +69,7 @@ struct ControlSpec {
   int left, top, width, height;
 };
 
-inline constexpr const char* kMainCaption = "Gantrel v1.2";
+inline constexpr const char* kMainCaption = "Gantrel v" GANTREL_VERSION_TEXT;
 inline constexpr int kClientWidthTwips = 6120;
 inline constexpr int kClientHeightTwips = 3960;
 inline constexpr int kTabWidthTwips = 6135;
