@@ -86,7 +86,7 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   void SaveDWord(int32_t root, S key, S name, int32_t n) override { SaveRaw(root, key, name, 4, std::to_string(n)); }
   RawValue GetRaw(int32_t root, S key, S name, uint32_t maxBytes) override {
     const auto it = values.find({root, key, name});
-    return it == values.end() ? RawValue{} : it->second.bytes.size() > maxBytes ? RawValue{true, false, it->second.type, ""} : it->second;
+    return it == values.end() ? RawValue{} : it->second.bytes.size() > maxBytes ? RawValue{.found = true, .type = it->second.type, .bytes = {}} : it->second;
   }
   void SaveRaw(int32_t root, S key, S name, uint32_t type, S bytes) override {
     log.push_back("reg " + name + (type == 1 || type == 4 ? "=" + bytes : ""));

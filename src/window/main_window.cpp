@@ -70,8 +70,8 @@ void MainWindow::OnEmailLink() { OpenEmail(launcher, dialogs); }
 
 void MainWindow::OnTabPress() {
   // Neither list keeps a selected row, so the game list's launch buttons then use the whole list.
-  if (gameList.Selected() != -1) gameList.Deselect(gameList.Selected());
-  if (privateList.Selected() != -1) privateList.Deselect(privateList.Selected());
+  gameList.Deselect(gameList.Selected());
+  privateList.Deselect(privateList.Selected());
 }
 
 }  // namespace gantrel

@@ -34,6 +34,7 @@ TEST(EchoEngine, PingSiteRunsTheWholeCycleAndAveragesGoodRepliesHalfToEven) {
                             "close", "cleanup"}));
   const std::pair<std::deque<Echo>, int32_t> cases[] = {
       {{Reply(40), Reply(41), kTimedOut}, 40},
+      {{Reply(40), Reply(41), Reply(41)}, 41},
       {{Reply(41), kTimedOut, Reply(42)}, 42},
       {{Reply(0), Reply(4), kTimedOut}, 2},  // 0 ms counts as 1
       {{{1, true, 11003, 0}, {1, true, 0x80000000u, 0}, kTimedOut}, -1},
@@ -67,10 +68,12 @@ TEST(EchoEngine, DottedAddressesNeedNoLookUpNamesDoAndTextsWithoutAnAddressAreSk
       shown += (i > 1 ? " " : "") + e.log[i];
     EXPECT_EQ(shown.substr(0, shown.find(" X")), calls);
   }
-  Engine e;
-  e.lastError = -5;
-  e.Ping("x");
-  EXPECT_EQ(e.Boxes(), Strings{kTitle + "Winsock Error-5"});
+  for (const auto& [code, box] : {std::pair{-5, "Winsock Error-5"}, {0, "Winsock Error 0"}}) {
+    Engine e;
+    e.lastError = code;
+    e.Ping("x");
+    EXPECT_EQ(e.Boxes(), Strings{kTitle + box});
+  }
 }
 
 TEST(EchoEngine, WinsockFailuresEndTheProgramExceptAStartUpThatStillPassesItsChecks) {
@@ -166,7 +169,7 @@ TEST(EchoEngine, DottedAddressRules) {
        {"256.0.0.0", "1.2.3.255.5", "1.2.3.-1", "1.2.3.4294967296", "1.2.3.-0.6"})
     EXPECT_FALSE(ReadDottedAddress(host)) << host;
   EXPECT_EQ(ReadDottedAddress("-0.0.0.-0.500"), (Octets{0, 0, 0, 0}));  // halves go to the even one
-  EXPECT_EQ(ReadDottedAddress("1.2.3.5.5"), (Octets{1, 2, 3, 6}));
+  EXPECT_EQ(ReadDottedAddress("255.2.3.5.5"), (Octets{255, 2, 3, 6}));
   for (const char* name : {"A", "Z", "a", "z"}) EXPECT_TRUE(IsHostName(name));
   for (const char* address : {"1.2.3.4/", "\xe9.1.1.1", "_.1", "@[`{"})
     EXPECT_FALSE(IsHostName(address));

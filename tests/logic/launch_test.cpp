@@ -173,7 +173,7 @@ TEST(Gateways, TheServerIsSelectedOrAddedAndEverythingElseStaysByteForByte) {
       // Made as the games' own list when missing; the new gateway gets this machine's zone.
       {{}, {}, "10.0.0.9", "home box", -330, Multi(With(kStock, "05", {"10.0.0.9", "-5", "home box"})), {}},
       {Binary(kStock), Multi(lan), "USEAST.BATTLE.NET", "", 480, Binary(With(kStock, "02")), Multi(With(lan, "02"))},
-      {Multi({"01001", "00"}), {}, "lan.example", "", 0, Multi({"01001", "01", "lan.example", "0", "lan.example"}), {}},
+      {Multi({"01000", "00"}), {}, "lan.example", "", 0, Multi({"01000", "01", "lan.example", "0", "lan.example"}), {}},
       {Multi(full), {}, "new.example", "", 0, Multi(full), {}},  // no 100th gateway
       {Multi(full), {}, "H99", "", 0, Multi(With(full, "99")), {}},
       {{}, {}, "", "", 0, {}, {}},  // a blank server selects nothing
@@ -232,8 +232,12 @@ TEST(MainWindow, StartUpLoadsBothListsDeletesTheCacheKeepsTheVersionAndSetsThePi
   w.window.OnLoad();
   EXPECT_EQ(w.gameList.Texts(), (Strings{"127.0.0.1", "localhost"}));
   EXPECT_EQ(w.privateList.Texts(), Strings{"zeta.example   Home"});
-  CheckServerVersion(w);  // the DWORD 1 now there is not written again
   EXPECT_EQ(w.log, (Strings{"delete C:\\SC\\bncache.dat", "reg Server Version=1"}));
+  CheckServerVersion(w);  // the DWORD 1 now there is not written again
+  EXPECT_EQ(w.log.size(), 2u);
+  w.gameList.selected = 1, w.privateList.selected = 0;
+  w.window.OnTabPress();  // a press on the tabs leaves no row selected
+  EXPECT_EQ(w.gameList.selected + w.privateList.selected, -2);
   w.window.PingSite("127.0.0.1");  // three requests of 750 ms
   EXPECT_EQ(std::count(w.log.begin(), w.log.end(),
                        "send 127.0.0.1 " + std::string(32, 'X') + " ttl=255 750ms"),

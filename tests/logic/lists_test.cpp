@@ -65,6 +65,7 @@ TEST(PrivateList, RowsAddAndDel) {
   w.privateList.rows[1].data = 7;
   w.answers = {"b.host", "second"};
   AddPrivateServer(w, w.privateList);
+  AddPrivateServer(w, w.privateList);  // the address box cancelled: nothing more asked or added
   EXPECT_EQ(w.privateList.Texts(), (Strings{"a.host", PrivateRow("b.host", "second"), "c.host"}));
   w.privateList.selected = 1;
   DeletePrivateServer(w, w.privateList);
@@ -73,6 +74,7 @@ TEST(PrivateList, RowsAddAndDel) {
   EXPECT_EQ(w.privateList.rows[1].data, 7);
   EXPECT_EQ(w.log,
             (Strings{"input Enter server address", "input Enter description of server",
+                     "input Enter server address",
                      "box Gantrel|You must select a server before attempting to delete it"}));
 }
 
@@ -87,13 +89,15 @@ TEST(PrivateList, SaveWritesCrLfLinesAndLoadTakesEveryNonEmptyLine) {
   SavePrivateList(w, w, FakeListBox(true));
   EXPECT_EQ(w.files, (std::map<std::string, std::string>{{kIni, ""}}));
   EXPECT_TRUE(w.log.empty());
-  const std::map<std::string, Strings> cases = {
+  const std::pair<std::optional<std::string>, Strings> cases[] = {
       {saved, w.privateList.Texts()},
       {"c\rA\n\n\rb", {"A", "b", "c"}},
       {std::string(" a \r\nx\t;y\0z", 11), {" a ", std::string("x\t;y\0z", 6)}},
+      {std::nullopt, {}},  // no file: nothing
   };
   for (const auto& [content, rows] : cases) {
-    w.files[kIni] = content;
+    w.files.erase(kIni);
+    if (content) w.files[kIni] = *content;
     LoadPrivateList(w, w.privateList = FakeListBox(true));
     EXPECT_EQ(w.privateList.Texts(), rows);
   }
@@ -170,7 +174,7 @@ TEST(PingRuns, PrivateRowsKeepTheirPlaceDescriptionAndSuffixColumn) {
     std::string pinged, text;
   } cases[] = {
       // clang-format off
-      {"srv.net" + Blanks(13) + " Friday games", -1, 12, "srv.net", "srv.net" + Blanks(13) + " Friday games" + Blanks(9) + " [12 ms]"},
+      {"srv.net" + Blanks(13) + " Friday [eu games", -1, 12, "srv.net", "srv.net" + Blanks(13) + " Friday [eu games" + Blanks(5) + " [12 ms]"},
       {row43, 5, -1, "srv.net", row43 + " [N/A]"},
       // A description that ends in "]" and holds a "[" reads as an earlier time.
       {"srv.net" + Blanks(13) + " games [eu]", 2, 2, "srv.net", "srv.net" + Blanks(13) + " games" + Blanks(16) + " [2 ms]"},

@@ -12,7 +12,7 @@ namespace {
 // A 32-bit field of the ICMP_ECHO_REPLY record at the start of the reply area, in the machine's
 // own byte order as the platform writes it: Address (offset 0), Status (4), RoundTripTime (8).
 uint32_t ReplyField(const EchoReplyArea& reply, std::size_t offset) {
-  uint32_t v = 0;
+  uint32_t v;
   std::memcpy(&v, reply.bytes.data() + offset, sizeof v);
   return v;
 }

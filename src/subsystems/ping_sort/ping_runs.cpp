@@ -46,8 +46,6 @@ void PingServerList(ListBox& gameList, WindowHost& host, HostMeter& meter) {
 
 void SortServerList(ListBox& gameList) {
   const int16_t count = gameList.Count();
-  if (count < 2) return;
-
   struct Row {
     std::string text;
     int32_t data;
