@@ -37,11 +37,7 @@ T Next(std::deque<T>& script, T otherwise) {
 // ("text 3", "data 3") when `log` is set. One line an operation, so that they read as a table.
 // clang-format off
 struct FakeListBox : ListBox {
-  struct Entry {
-    std::string text;
-    int32_t data = 0;
-    bool operator==(const Entry&) const = default;
-  };
+  struct Entry { std::string text; int32_t data = 0; bool operator==(const Entry&) const = default; };
   explicit FakeListBox(bool isSorted = false, Strings texts = {}) : sorted(isSorted) { for (const auto& t : texts) Add(t); }
   int16_t Count() const override { return static_cast<int16_t>(rows.size()); }
   int16_t Selected() const override { return selected; }
@@ -56,10 +52,7 @@ struct FakeListBox : ListBox {
   }
   int16_t AddRows(const std::vector<std::string_view>& texts) override { int16_t n = 0; while (size_t(n) < texts.size() && Add(std::string(texts[n]))) ++n; return n; }
   void Clear() override { rows.clear(), selected = -1; }
-  void Remove(int16_t row) override {
-    rows.erase(rows.begin() + (&rows.at(row) - rows.data()));  // throws on a row that is not there
-    selected = selected == row ? -1 : selected > row ? selected - 1 : selected;
-  }
+  void Remove(int16_t row) override { rows.erase(rows.begin() + (&rows.at(row) - rows.data())), selected = selected == row ? -1 : selected > row ? selected - 1 : selected; }  // at(): no such row throws
   void Deselect(int16_t row) override { selected = selected == row ? -1 : selected; }
   Strings Texts() const { Strings out; for (const auto& r : rows) out.push_back(r.text); return out; }
   Entry& Log(const char* what, int16_t row) { return log ? log->push_back(what + std::to_string(row)) : void(), rows.at(row); }

@@ -37,7 +37,7 @@ TEST(EchoEngine, PingSiteRunsTheWholeCycleAndAveragesGoodRepliesHalfToEven) {
       {{Reply(40), Reply(41), Reply(41)}, 41},
       {{Reply(41), kTimedOut, Reply(42)}, 42},
       {{Reply(0), Reply(4), kTimedOut}, 2},  // 0 ms counts as 1
-      {{{1, true, 11003, 0}, {1, true, 0x80000000u, 0}, kTimedOut}, -1},
+      {{{1, true, 11003, 0}, {1, true, 0x80000000u, 0}, kTimedOut}, -1},  // no int32 is -0x80000000u
       {{Reply(50), {}, {}}, 50},  // a request that writes nothing is no second reply
   };
   for (const auto& [echoes, mean] : cases) EXPECT_EQ(e.Ping("10.0.0.1", echoes), mean);
@@ -159,9 +159,6 @@ TEST(EchoEngine, RequestsTheSystemRefusesAreToldOnceARunAndUnderWineHowToAllowTh
 }
 
 TEST(EchoEngine, DottedAddressRules) {
-  EchoReplyArea area;  // a status no int32 can negate is still no good reply
-  std::memcpy(area.bytes.data() + 4, "\0\0\0\x80", 4);
-  EXPECT_EQ(EchoResult(1, area), INT32_MIN);
   for (const char* host : {"1 0. 1 .0 .1 ", "+10.1.0.1", "10.1.0.0000000000000000001", "10.1..1/24",
                            "10.1.0.1.4999", "10.1.0.0.5001", "10.1.0.0.51"})
     EXPECT_EQ(ReadDottedAddress(host), (Octets{10, 1, 0, 1})) << host;

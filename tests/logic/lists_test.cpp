@@ -180,6 +180,7 @@ TEST(PingRuns, PrivateRowsKeepTheirPlaceDescriptionAndSuffixColumn) {
       {"srv.net" + Blanks(13) + " games [eu]", 2, 2, "srv.net", "srv.net" + Blanks(13) + " games" + Blanks(16) + " [2 ms]"},
       // No "[" with a character in front of it: nothing is taken off.
       {"[10.0.0.1]", 6, 6, "[10.0.0.1]", "[10.0.0.1]" + Blanks(32) + " [6 ms]"},
+      {"x[10.0.0.1]", 6, 6, "", Blanks(42) + " [6 ms]"},  // all of it taken for an earlier time
       {"srv.net games]", 6, 6, "srv.net", "srv.net games]" + Blanks(28) + " [6 ms]"},
       // clang-format on
   };

@@ -1,5 +1,6 @@
 #include "echo/echo_numbers.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstddef>
@@ -39,10 +40,7 @@ int32_t EchoResult(int16_t replyCount, const EchoReplyArea& reply) {
     return rtt == 0 ? 1 : rtt;
   }
   // Minus the status; a status no int32 can negate still must not read as a good reply.
-  if (status > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) {
-    return std::numeric_limits<int32_t>::min();
-  }
-  return -static_cast<int32_t>(status);
+  return -static_cast<int32_t>(std::min<uint32_t>(status, std::numeric_limits<int32_t>::max()));
 }
 
 int32_t MeanRoundTrip(int64_t sum, int32_t count) {

@@ -7,8 +7,6 @@
 namespace gantrel {
 namespace {
 
-// Lists older than this the games throw away and make anew.
-constexpr uint32_t kLowestVersion = 1000;
 // The selected field holds two digits, so no list has more gateways than this.
 constexpr std::size_t kMostGateways = 99;
 // A larger value is no gateway list the games made.
@@ -18,11 +16,12 @@ bool AllDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// At least kLowestVersion, read from decimal digits whatever their count.
+// At least 1000: lists older than that the games throw away and make anew. Read from decimal
+// digits whatever their count: four digits or more once the leading zeros are gone.
 bool RecentVersion(std::string_view text) {
   if (!AllDigits(text)) return false;
   text.remove_prefix(std::min(text.find_first_not_of('0'), text.size()));
-  return text.size() > 4 || (text.size() == 4 && std::stoul(std::string(text)) >= kLowestVersion);
+  return text.size() >= 4;
 }
 
 bool SameHost(const std::string& a, const std::string& b) {
