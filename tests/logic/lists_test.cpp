@@ -1,8 +1,6 @@
 // The game's server list, the private list, both ping runs and the sort.
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <random>
 
 #include "fakes.h"
 #include "ping_sort/ping_runs.h"
@@ -191,26 +189,6 @@ TEST(PingRuns, PrivateRowsKeepTheirPlaceDescriptionAndSuffixColumn) {
     EXPECT_EQ(run.list.Texts(), (Strings{"0.net" + Blanks(37) + " [1 ms]", c.text,
                                          "z.net" + Blanks(37) + " [1 ms]"}));
     EXPECT_EQ(run.list.ItemData(1), 0);
-  }
-}
-
-TEST(SortServerList, GivesTheOrderOfABubbleSort) {
-  std::mt19937 rng(20240607);
-  const int32_t values[] = {INT32_MIN, -7, -1, 0, 1, 2, 3, 87, 9999, 9999, INT32_MAX};
-  for (int n = 0; n < 2000; ++n) {
-    FakeListBox sorted;
-    for (int i = 0, size = static_cast<int>(rng() % 40); i < size; ++i)
-      sorted.rows.push_back(
-          {"h" + std::to_string(n % 2 ? rng() % 4 : i), values[rng() % std::size(values)]});
-    FakeListBox bubbled = sorted;  // exchanging neighbours strictly out of order, until none are
-    for (bool exchanged = true; std::exchange(exchanged, false);) {
-      for (size_t i = 0; i + 1 < bubbled.rows.size(); ++i) {
-        if (bubbled.rows[i].data > bubbled.rows[i + 1].data)
-          std::swap(bubbled.rows[i], bubbled.rows[i + 1]), exchanged = true;
-      }
-    }
-    SortServerList(sorted);
-    ASSERT_TRUE(sorted.rows == bubbled.rows) << n;
   }
 }
 
