@@ -242,6 +242,9 @@ TEST(MainWindow, StartUpLoadsBothListsDeletesTheCacheKeepsTheVersionAndSetsThePi
   EXPECT_EQ(std::count(w.log.begin(), w.log.end(),
                        "send 127.0.0.1 " + std::string(32, 'X') + " ttl=255 750ms"),
             3);
+  w.echoes = {{0, false, 0, 0, 5}};  // refused: said once, as the run ends, with its window up
+  w.window.OnPingGameList();
+  EXPECT_EQ(w.log.end()[-4].substr(0, 24) + w.log.end()[-3], "box Gantrel|This system hide");
 }
 
 }  // namespace
