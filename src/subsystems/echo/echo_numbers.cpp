@@ -20,16 +20,17 @@ uint32_t ReplyField(const EchoReplyArea& reply, std::size_t offset) {
 constexpr std::size_t kStatusOffset = 4;
 constexpr std::size_t kRoundTripOffset = 8;
 
-}  // namespace
-
+// Nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4); independent of the
+// floating-point rounding mode.
 double RoundHalfEven(double value) {
-  if (!std::isfinite(value)) return value;
   const double below = std::floor(value);
   const double fraction = value - below;
   if (fraction < 0.5) return below;
   if (fraction > 0.5) return below + 1.0;
   return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
 }
+
+}  // namespace
 
 int32_t DestinationOf(const Octets& octets) { return std::bit_cast<int32_t>(octets); }
 

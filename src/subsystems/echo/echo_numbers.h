@@ -5,10 +5,6 @@
 
 namespace gantrel {
 
-// Nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4); independent of the
-// floating-point rounding mode. Non-finite values come back unchanged.
-double RoundHalfEven(double value);
-
 // The destination of an echo request: the address's bytes in memory order.
 int32_t DestinationOf(const Octets& octets);
 

@@ -34,7 +34,8 @@ std::string RemoveEarlierSuffix(const std::string& row) {
   // Without a "[" that has a character in front of it there is nowhere for the removal to stop
   // inside the row: such a row (e.g. an address typed in brackets) carries no earlier suffix.
   if (open == std::string::npos || open == 0) return row;
-  return row.substr(0, open - 1);
+  std::string bare = row;
+  return bare.erase(open - 1);
 }
 
 }  // namespace gantrel
