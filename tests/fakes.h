@@ -102,7 +102,7 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   }
   bool Replace(S from, S to) override { return !failReplace && files.count(from) && (files[to] = files[from], files.erase(from)); }
   bool Delete(S path) override { return log.push_back("delete " + path), files.erase(path); }
-  std::optional<std::string> Environ(S name) override { return env.count(name) ? std::optional(env[name]) : std::nullopt; }
+  std::string Environ(S name) override { return env[name]; }
   // The launcher: results from scripts.
   int32_t ShellExecute(S operation, S file, S parameters, S dir, int32_t show) override {
     log.push_back("shell " + operation + " " + file + parameters + " dir=" + dir + " show=" + std::to_string(show));

@@ -58,26 +58,14 @@ bool Win32Files::Replace(const std::string& from, const std::string& to) {
 
 bool Win32Files::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
-std::optional<std::string> Win32Files::Environ(const std::string& name) {
+std::string Win32Files::Environ(const std::string& name) {
+  // A value that does not fit gives the size it needs (it may grow in between): ask until it fits.
   std::string value;
-  SetLastError(ERROR_SUCCESS);
-  DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
-  // The value may grow between asking its size and reading it: ask again until it fits.
-  for (;;) {
-    if (size == 0) {
-      if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
-      return std::string();
-    }
-    value.assign(size, '\0');
-    SetLastError(ERROR_SUCCESS);
-    const DWORD got = GetEnvironmentVariableA(name.c_str(), value.data(), size);
-    if (got < size) {
-      if (got == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
-      value.resize(got);
-      return value;
-    }
-    size = got;
-  }
+  const auto get = [&] {
+    return GetEnvironmentVariableA(name.c_str(), value.data(), static_cast<DWORD>(value.size()));
+  };
+  for (DWORD need = get(); need > value.size(); need = get()) value.assign(need, '\0');
+  return value.c_str();
 }
 
 }  // namespace gantrel

@@ -5,15 +5,11 @@
 
 namespace gantrel {
 
-int16_t Win32ListBox::Count() const {
-  LRESULT n = Send(LB_GETCOUNT);
-  return static_cast<int16_t>(n < 0 ? 0 : (n > kMaxRows ? kMaxRows : n));
-}
+// Every row comes in through Add or AddRows, which stop at kMaxRows: counts and indices fit, and
+// no selection reads as LB_ERR, which is -1.
+int16_t Win32ListBox::Count() const { return static_cast<int16_t>(Send(LB_GETCOUNT)); }
 
-int16_t Win32ListBox::Selected() const {
-  LRESULT i = Send(LB_GETCURSEL);
-  return static_cast<int16_t>(i < 0 || i > kMaxRows ? -1 : i);
-}
+int16_t Win32ListBox::Selected() const { return static_cast<int16_t>(Send(LB_GETCURSEL)); }
 
 // Read in the control's own wide form and converted here, as the ANSI message would be: Wine
 // converts an ANSI LB_GETTEXT through a fixed 512-character buffer, and a longer row overruns it.

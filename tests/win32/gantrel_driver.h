@@ -68,6 +68,16 @@ class Gantrel {
     return rows;
   }
   int Tab() const { return static_cast<int>(Send(kIdTabs, 0x130B /* TCM_GETCURSEL */)); }
+  void PointAt(int id) const {  // the mouse pointer onto the control
+    RECT r{};
+    GetWindowRect(Control(id), &r);
+    SetCursorPos(r.left + 2, r.top + 2);
+  }
+  HWND Focus() const {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    return GetGUIThreadInfo(pi.dwThreadId, &gui) ? gui.hwndFocus : nullptr;
+  }
 
   // Waits until all messages posted before are handled (the window numbers them in a property).
   bool Sync(DWORD ms = 10000) {
@@ -79,6 +89,14 @@ class Gantrel {
     PostMessageA(Control(id), press ? WM_LBUTTONDOWN : BM_CLICK, 0, MAKELPARAM(x, y));
     if (press) PostMessageA(Control(id), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
     Sync();
+  }
+  // Presses the keys together (to the window with the focus) and lets go once the focus is on
+  // `focus`: false if it never gets there.
+  bool Press(std::initializer_list<BYTE> keys, HWND focus) {
+    for (BYTE k : keys) keybd_event(k, 0, 0, 0);
+    const bool reached = WaitFor([&] { return Focus() == focus; }, 2000);
+    for (BYTE k : keys) keybd_event(k, 0, KEYEVENTF_KEYUP, 0);
+    return reached;
   }
   // Waits for a message or input box, types `text` into it if given, presses the button. Gives
   // "title|text", and "|icon" when it showed one (control 0x0440); "" when no box came.
