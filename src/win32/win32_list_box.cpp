@@ -1,5 +1,6 @@
 #include "win32_list_box.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -73,14 +74,13 @@ void Win32ListBox::Put(size_t bytes) {
 void Win32ListBox::SetRow(int16_t row, const std::string& text) {
   Put(text.size());
   // An insert at an index is never re-sorted, so the row keeps its place even in a sorted list.
-  LRESULT data = Send(LB_GETITEMDATA, static_cast<WPARAM>(row));
-  bool selected = Send(LB_GETCURSEL) == row;
-  Send(LB_DELETESTRING, static_cast<WPARAM>(row));
-  LRESULT at =
-      Send(LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.c_str()));
-  if (at < 0) return;
-  Send(LB_SETITEMDATA, static_cast<WPARAM>(at), data == LB_ERR ? 0 : data);
-  if (selected) Send(LB_SETCURSEL, static_cast<WPARAM>(at));
+  const auto at = static_cast<WPARAM>(row);
+  const LRESULT data = Send(LB_GETITEMDATA, at);
+  const bool selected = Send(LB_GETCURSEL) == row;
+  Send(LB_DELETESTRING, at);
+  if (Send(LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(text.c_str())) < 0) return;
+  Send(LB_SETITEMDATA, at, data);
+  if (selected) Send(LB_SETCURSEL, at);
 }
 
 int32_t Win32ListBox::ItemData(int16_t row) const {
@@ -104,9 +104,7 @@ bool Win32ListBox::Add(const std::string& text) {
 // still placed by the list box. So a file saved in the list's order loads with one comparison a
 // row, and the order is always the list box's own.
 int16_t Win32ListBox::AddRows(const std::vector<std::string_view>& rows) {
-  const LRESULT count = Send(LB_GETCOUNT);
-  const size_t room = count < 0 || count >= kMaxRows ? 0 : static_cast<size_t>(kMaxRows - count);
-  const size_t total = rows.size() < room ? rows.size() : room;
+  const size_t total = std::min(rows.size(), static_cast<size_t>(kMaxRows));  // into an empty list
   size_t bytes = 0;
   for (size_t i = 0; i < total; ++i) bytes += rows[i].size() + 1;
   // Drawing is off for the whole fill: until the window's messages are next handled, or, with no
@@ -118,8 +116,7 @@ int16_t Win32ListBox::AddRows(const std::vector<std::string_view>& rows) {
   // The list box's own rule: the locale's order, letter case ignored, a failure counting as less.
   const bool sorted = (GetWindowLongA(hwnd_, GWL_STYLE) & LBS_SORT) != 0;
   const LCID locale = static_cast<LCID>(Send(LB_GETLOCALE));
-  std::optional<std::wstring> greatest;  // the list's last row, when it is known to be greatest
-  if (count > 0) greatest = std::wstring(WideRow(static_cast<int16_t>(count - 1)));
+  std::optional<std::wstring> greatest;  // the last row, while it is known to be the greatest
   int16_t added = 0;
   for (std::wstring text; static_cast<size_t>(added) < total; ++added) {
     const std::string_view row = rows[static_cast<size_t>(added)];

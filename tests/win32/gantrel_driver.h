@@ -47,8 +47,7 @@ class Gantrel {
     si.cb = sizeof si;
     SetEnvironmentVariableA("windir", windir.empty() ? nullptr : windir.c_str());
     if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, 0, 0, nullptr, nullptr, &si, &pi))
-      WaitFor([&] { return (main = FindWindowOf(pi.dwProcessId, "GantrelMain")) != nullptr; },
-              30000);
+      WaitFor([&] { return main = FindWindowOf(pi.dwProcessId, "GantrelMain"); }, 30000);
   }
   ~Gantrel() {
     PostMessageA(main, WM_CLOSE, 0, 0);

@@ -1,8 +1,7 @@
-// The real window driven from another process, one pass per capability: the lists and their
-// buttons, the launches and the web link, hostile input, the ping runs.
+// The real window driven from another process, one pass per capability: the lists with their
+// buttons and keys, the launches and the About links, hostile input, the ping runs.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <regex>
 
@@ -22,31 +21,25 @@ TEST(MainWindow, ListsAndTheirButtons) {
   DeleteFileA((windir + "\\gantrel.ini").c_str());
   Gantrel app = Open(windir, {REG_SZ, "127.0.0.1;localhost"});
   RECT client{};
-  ASSERT_TRUE(GetClientRect(app.main, &client));
-  EXPECT_EQ(TextOf(app.main) + " on tab " + std::to_string(app.Tab()), kMainCaption + " on tab 0"s);
-  EXPECT_EQ(client.right, TwipsToPixels(kClientWidthTwips, ScreenDpi()));
-  EXPECT_EQ(client.bottom, TwipsToPixels(kClientHeightTwips, ScreenDpi()));
+  EXPECT_TRUE(GetClientRect(app.main, &client) &&
+              client.right == TwipsToPixels(kClientWidthTwips, ScreenDpi()) &&
+              client.bottom == TwipsToPixels(kClientHeightTwips, ScreenDpi()));
   // With no gantrel.ini the private list starts as the game list.
   EXPECT_EQ(app.Rows(kIdGameList) + app.Rows(kIdPrivateList),
             "127.0.0.1\nlocalhost\n"s + "127.0.0.1\nlocalhost\n");
-  // The pointer resting on a control shows its tool tip; every control with one has it.
+  // The pointer resting on a control shows its tool tip.
   app.PointAt(kIdRestore);
   const auto tip = [&] { return FindWindowOf(app.pi.dwProcessId, "tooltips_class32"); };
-  EXPECT_TRUE(WaitFor(tip));
-  EXPECT_EQ(TextOf(tip()) + std::to_string(SendMessageW(tip(), WM_USER + 13, 0, 0)),  // tool count
-            FindControl(kIdRestore)->toolTip +
-                std::to_string(std::ranges::count_if(MainControls(), &ControlSpec::toolTip)));
-  // Keys: the focus starts on the first control; Tab moves it on the page, Ctrl+Tab to the first
-  // control of the next page.
+  EXPECT_TRUE(WaitFor(tip) && TextOf(tip()) == FindControl(kIdRestore)->toolTip);
+  // Keys: the focus starts on the first control; Tab moves it, Ctrl+Tab to the next page's first.
   EXPECT_EQ(app.Focus(), app.Control(kIdGameList));
   EXPECT_TRUE(app.Press({VK_TAB}, app.Control(kIdRestore)) && app.Tab() == kGameListTab);
-  EXPECT_TRUE(app.Press({VK_CONTROL, VK_TAB}, app.Control(kIdPrivateList)));
-  EXPECT_EQ(app.Tab(), kPrivateListTab);
+  EXPECT_TRUE(app.Press({VK_CONTROL, VK_TAB}, app.Control(kIdPrivateList)) &&
+              app.Tab() == kPrivateListTab);
 
-  // Restore stores exactly the list's bytes (no NUL) and shows its rows; Import reads anew.
+  // Restore stores exactly the list's bytes (no NUL); Import reads anew.
   app.Click(kIdRestore);
   EXPECT_EQ(GetReg(kBattleNetKey, kServerListValue), (RegValue{REG_SZ, kDefaultServerList}));
-  EXPECT_EQ(app.Count(kIdGameList), 8);
   SetReg(kBattleNetKey, kServerListValue, {REG_SZ, ";127.0.0.5; spaced ;"});
   app.Click(kIdImport);
   EXPECT_EQ(app.Rows(kIdGameList), "\n127.0.0.5\n spaced \n\n");
@@ -67,21 +60,17 @@ TEST(MainWindow, ListsAndTheirButtons) {
   app.Click(kIdSavePrivateList);
   EXPECT_EQ(ReadFileBytes(windir + "\\gantrel.ini"), "127.0.0.1\r\nlocalhost\r\n");
 
-  // A press on a tab header clears both selections, one inside a page not; captions, tab pages.
+  // A press on a tab header shows its page and clears both selections; one inside a page not.
   app.Send(kIdGameList, LB_SETCURSEL, 1);
   app.Send(kIdPrivateList, LB_SETCURSEL, 0);
   app.Click(kIdTabs, true, 12, 8);
+  EXPECT_TRUE(IsWindowVisible(app.Control(kIdGameList)));
   EXPECT_EQ(app.Send(kIdGameList, LB_GETCURSEL) + app.Send(kIdPrivateList, LB_GETCURSEL), -2);
   for (int x = 20; x < 400 && app.Tab() == kGameListTab; x += 10) app.Click(kIdTabs, true, x, 8);
   app.Click(kIdPrivateList, true, 10, 5);
   app.Click(kIdPrivateListHeading, true);
   EXPECT_EQ(app.Send(kIdPrivateList, LB_GETCURSEL), 0);
-  for (const ControlSpec& c : MainControls()) {
-    const HWND h = app.Control(c.id);
-    EXPECT_TRUE(TextOf(h) == c.caption && IsWindowVisible(h) == (c.tab == kPrivateListTab)) << c.id;
-  }
-  // Closing the window ends the program.
-  PostMessageA(app.main, WM_CLOSE, 0, 0);
+  PostMessageA(app.main, WM_CLOSE, 0, 0);  // closing the window ends the program
   DWORD code = 1;
   EXPECT_TRUE(WaitForSingleObject(app.pi.hProcess, 5000) == WAIT_OBJECT_0 &&
               GetExitCodeProcess(app.pi.hProcess, &code) && code == 0);
@@ -97,7 +86,6 @@ TEST(MainWindow, LaunchesAndTheWebLink) {
   const std::string dir = Folder("launch"), sc = dir + "\\Program Files\\Starcraft";
   const std::string diablo = dir + "\\Program Files\\Diablo", game = diablo + "\\Diablo.exe";
   const auto stub = std::filesystem::path(_pgmptr).replace_filename("stub_game.exe");
-  std::string hex;
   for (const auto& f : {dir + "\\Program Files", sc, diablo}) CreateDirectoryA(f.c_str(), nullptr);
   for (const auto& exe : {dir + "\\Program.exe", sc + "\\BROOD.EXE", game, dir + "\\web.exe"})
     ASSERT_TRUE(CopyFileA(stub.string().c_str(), exe.c_str(), 0));
@@ -113,8 +101,8 @@ TEST(MainWindow, LaunchesAndTheWebLink) {
       ("reg add \"HKLM\\"s + kStarcraftKey + "\" /f /v InstallPath /d \"" + sc + '"').data());
   std::ofstream(sc + "\\bncache.dat") << "cache";
 
-  // Brood War through the shell, hidden, in its install folder; no cache file; the list written,
-  // its first server added to one gateway list and selected in the other, types kept (reg.exe).
+  // Brood War through the shell, hidden, in its install folder; no cache file; the list written
+  // (reg.exe), its first server added to one gateway list and selected in the other, types kept.
   app.Click(kIdStarcraftFromGameList);
   EXPECT_EQ(record(sc + "\\BROOD.EXE").substr(0, sc.size() + 3), sc + "\n0\n");
   EXPECT_FALSE(ReadFileBytes(sc + "\\bncache.dat"));
@@ -123,25 +111,21 @@ TEST(MainWindow, LaunchesAndTheWebLink) {
   EXPECT_NE(games.find("Server Version    REG_DWORD    0x1\r\n"), games.npos);
   TIME_ZONE_INFORMATION zone{};
   GetTimeZoneInformation(&zone);
-  for (unsigned char c :
-       nul("1001|02|a.example|8|A|gw.example|" + std::to_string(zone.Bias / 60) + "|gw.example||"))
-    hex += {"0123456789ABCDEF"[c >> 4], "0123456789ABCDEF"[c & 15]};
-  const std::string shown = RegShown("HKCU\\"s + kGatewaysKey, dir + "\\shown.txt");
-  EXPECT_NE(shown.find("REG_BINARY    " + hex + "\r\n"), shown.npos) << shown;
-  EXPECT_NE(
-      shown.find(R"(REG_MULTI_SZ    1001\002\0x.example\00\0X\0GW.Example\06\0Games)"s + '\r'),
-      shown.npos);
+  const std::string added = "1001|02|a.example|8|A|gw.example|" + std::to_string(zone.Bias / 60);
+  EXPECT_EQ(GetReg(kGatewaysKey, kGatewaysValue, HKEY_CURRENT_USER),
+            (RegValue{REG_BINARY, nul(added + "|gw.example||")}));
+  EXPECT_EQ(GetReg(kGatewaysKey, kOverrideGatewaysValue, HKEY_CURRENT_USER),
+            (RegValue{REG_MULTI_SZ, nul("1001|02|x.example|0|X|GW.Example|6|Games||")}));
 
   // Diablo: minimized, in our own start folder, its path quoted on the command line.
   app.Send(kIdGameList, LB_SETCURSEL, 1);
   app.Click(kIdDiabloFromGameList);
   EXPECT_EQ(record(game), std::filesystem::current_path().string() + "\n2\n\"" + game + '"');
 
-  // On the About page the pointer is a hand over the links, and not over the text between them.
-  ASSERT_TRUE(app.Press({VK_CONTROL, VK_SHIFT, VK_TAB}, app.Control(kIdTabs)));
-  EXPECT_EQ(app.Tab(), kAboutTab);
-  CURSORINFO ci{};
-  ci.cbSize = sizeof ci;
+  // Ctrl+Shift+Tab to the About page: the pointer is a hand over the links, not over the text.
+  ASSERT_TRUE(app.Press({VK_CONTROL, VK_SHIFT, VK_TAB}, app.Control(kIdTabs)) &&
+              app.Tab() == kAboutTab);
+  CURSORINFO ci{sizeof ci, 0, nullptr, {}};
   std::vector<HCURSOR> cursors{GetCursorInfo(&ci) ? ci.hCursor : nullptr};
   for (const int id : {kIdWebLink, kIdWebPrompt, kIdEmailLink}) {
     app.PointAt(id);
@@ -197,10 +181,9 @@ TEST(MainWindow, HostileInput) {
       {REG_SZ, big, "kept\r\n", many, {"kept"}, kRefused},  // a 1 MB entry, then 40,000 entries
       {REG_SZ, high, odd, highRows, oddRows, kDone},
       {REG_EXPAND_SZ, "%windir%;127.0.0.1\0"s, {}, {""}, {""}, kNo},  // no value: one empty row
-      {REG_BINARY, "127.0.0.1;localhost", {}, {""}, {""}, kNo},
+      {REG_BINARY, "127.0.0.1;localhost", {}, {""}, {""}, kNoFolder},  // and no "windir"
       {REG_SZ, "127.0.0.1", noise, {"127.0.0.1"}, lines, kNo},
       {REG_SZ, "x", "a\r\nB\r\nb\r\nA\r\nc\r\nC\r\nb\r\nd\r\n", {"x"}, tiesSorted, kNo},
-      {REG_SZ, "127.0.0.1", {}, {"127.0.0.1"}, {"127.0.0.1"}, kNoFolder},  // no "windir"
   };
   for (int n = 0; const auto& [type, value, file, game, priv, save] : cases) {
     SCOPED_TRACE(value.substr(0, 20));
@@ -224,9 +207,8 @@ TEST(MainWindow, HostileInput) {
     const HANDLE held = CreateFileA(save == kRefused ? ini.c_str() : "", GENERIC_READ,
                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (save != kNo) app.Click(kIdSavePrivateList);
-    const std::string said = app.Answer(IDOK, nullptr, 500);
-    EXPECT_TRUE(save > kDone ? said.starts_with("Gantrel|The private server list could not be saved")
-                             : said.empty()) << said;
+    EXPECT_EQ(app.Answer(IDOK, nullptr, 500).substr(0, 50),
+              save > kDone ? "Gantrel|The private server list could not be saved" : "");
     CloseHandle(held);
     EXPECT_EQ(GetReg(kBattleNetKey, kServerVersionValue), (RegValue{REG_DWORD, {"\1\0\0\0", 4}}));
     EXPECT_EQ(ReadFileBytes(ini).value_or(""), saved);
@@ -247,27 +229,20 @@ TEST(MainWindow, DISABLED_PingRuns) {
                                   : "";
   // Rows as "text=item data": the game list fastest first, then the rows with no reply in order,
   // unusable addresses without a box; the private list as it was, one box for the unknown name.
+  const std::string measured =
+      refused ? R"(127\.0\.0\.4 {13} \[N/A\]=9999\n127\.0\.0\.2 {13} \[N/A\]=9999\n)"
+                R"(localhost {13} \[N/A\]=9999\n127\.0\.0\.6 {13} \[N/A\]=9999\n)"
+              : R"(127\.0\.0\.6 {13} \[([1-9]|10) ms\]=\1\nlocalhost {13} \[([5-9]|1\d) ms\]=\2\n)"
+                R"(127\.0\.0\.2 {13} \[(4[0-9]|50) ms\]=\3\n127\.0\.0\.4 {13} \[N/A\]=9999\n)";
   const std::tuple<int, int, std::string, std::string> runs[] = {
-      {kIdPingGameList, kIdGameList, std::string(refused ? R"(127\.0\.0\.4 {13} \[N/A\]=9999
-127\.0\.0\.2 {13} \[N/A\]=9999
-localhost {13} \[N/A\]=9999
-127\.0\.0\.6 {13} \[N/A\]=9999
-)" : R"(127\.0\.0\.6 {13} \[([1-9]|10) ms\]=\1
-localhost {13} \[([5-9]|1[0-5]) ms\]=\2
-127\.0\.0\.2 {13} \[(4[0-9]|50) ms\]=\3
-127\.0\.0\.4 {13} \[N/A\]=9999
-)") + R"(n{300} \[N/A\]=9999
-1\.2\.3 {17} \[N/A\]=9999
- {22} \[N/A\]=9999
-999\.1\.1\.1 {13} \[N/A\]=9999
- {22} \[N/A\]=9999
-)",
+      {kIdPingGameList, kIdGameList,
+       measured + R"(n{300} \[N/A\]=9999\n1\.2\.3 {17} \[N/A\]=9999\n {22} \[N/A\]=9999\n)" +
+           R"(999\.1\.1\.1 {13} \[N/A\]=9999\n {22} \[N/A\]=9999\n)",
        why},
-      {kIdPingPrivateList, kIdPrivateList, R"(127\.0\.0\.2    Forty {24} \[(4[0-9]|50) ms\]=\d+
-127\.0\.0\.4 Silent {26} \[N/A\]=\d+
-127\.0\.0\.7 {33} \[(2[0-9]|30) ms\]=\d+
-no-such-host\.invalid {22} \[N/A\]=\d+
-)",
+      {kIdPingPrivateList, kIdPrivateList,
+       R"(127\.0\.0\.2    Forty {24} \[(4[0-9]|50) ms\]=\d+\n)"
+       R"(127\.0\.0\.4 Silent {26} \[N/A\]=\d+\n127\.0\.0\.7 {33} \[(2[0-9]|30) ms\]=\d+\n)"
+       R"(no-such-host\.invalid {22} \[N/A\]=\d+\n)",
        "Sondar-ICMPEcho\\|Winsock Error 1100[1-4]" + why}};
   for (auto [button, list, rows, boxes] : runs) {
     if (refused) rows = std::regex_replace(rows, std::regex(R"(\\\[\(\S+ ms\\\])"), R"(\[N/A\])");
@@ -276,6 +251,12 @@ no-such-host\.invalid {22} \[N/A\]=\d+
     const HWND busy = FindWindowOf(app.pi.dwProcessId, "GantrelMessage");
     EXPECT_EQ(TextOf(GetDlgItem(busy, kIdBusyText)) + std::to_string(IsWindowEnabled(app.main)),
               "Pinging Servers...0");
+    RECT b{}, c{}, m{};  // the busy window: its own size, centred over the main window
+    GetWindowRect(busy, &b), GetClientRect(busy, &c), GetWindowRect(app.main, &m);
+    const int dpi = ScreenDpi(), dx = b.left + b.right - m.left - m.right;
+    const int dy = b.top + b.bottom - m.top - m.bottom;
+    EXPECT_TRUE(c.right == TwipsToPixels(kBusyWidthTwips, dpi) && dx * dx + dy * dy <= 2 &&
+                c.bottom == TwipsToPixels(kBusyHeightTwips, dpi));
     std::string said, shown;
     const auto answering = [&] {
       said += app.Answer(IDOK, nullptr, 0);
