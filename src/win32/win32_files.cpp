@@ -18,9 +18,8 @@ constexpr DWORD kChunk = 1 << 20;
 std::optional<std::string> Win32Files::ReadAll(const std::string& path) {
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return std::nullopt;
   // Read to the end rather than trusting a size taken beforehand; a file too big for memory
-  // reads as unreadable.
+  // reads as unreadable, as does one that did not open (ReadFile fails on that handle).
   try {
     std::string bytes;
     for (;;) {
@@ -39,7 +38,7 @@ std::optional<std::string> Win32Files::ReadAll(const std::string& path) {
 bool Win32Files::WriteNew(const std::string& path, std::string_view bytes) {
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
+  // A file that did not open fails at WriteFile, or at FlushFileBuffers when there is nothing.
   while (!bytes.empty()) {
     const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kChunk));
     DWORD written = 0;
@@ -56,7 +55,7 @@ bool Win32Files::Replace(const std::string& from, const std::string& to) {
          0;
 }
 
-bool Win32Files::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+void Win32Files::Delete(const std::string& path) { DeleteFileA(path.c_str()); }
 
 std::string Win32Files::Environ(const std::string& name) {
   // A value that does not fit gives the size it needs (it may grow in between): ask until it fits.

@@ -17,6 +17,7 @@ class UniqueHandle {
 
   UniqueHandle() = default;
   explicit UniqueHandle(Handle handle) : handle_(handle) {}
+  // Move-only: declaring the moves leaves the copies deleted.
   UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
   UniqueHandle& operator=(UniqueHandle&& other) noexcept {
     if (this != &other) {
@@ -25,8 +26,6 @@ class UniqueHandle {
     }
     return *this;
   }
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
   ~UniqueHandle() { Close(); }
 
   Handle Get() const { return handle_; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace gantrel {
 
@@ -60,8 +61,7 @@ void Win32ListBox::Freeze() {
 }
 
 void Win32ListBox::Thaw() {
-  if (!frozen_) return;
-  frozen_ = false;
+  if (!std::exchange(frozen_, false)) return;
   Send(WM_SETREDRAW, TRUE);
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -91,11 +91,11 @@ void Win32ListBox::SetItemData(int16_t row, int32_t data) {
   Send(LB_SETITEMDATA, static_cast<WPARAM>(row), static_cast<LPARAM>(data));
 }
 
-bool Win32ListBox::Add(const std::string& text) {
-  if (Send(LB_GETCOUNT) >= kMaxRows) return false;
+void Win32ListBox::Add(const std::string& text) {
+  if (Send(LB_GETCOUNT) >= kMaxRows) return;
   Put(text.size());
   // A new row's item data starts at 0.
-  return Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) >= 0;
+  Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 // Added one by one, each row costs a sorted list box a binary search of its own comparisons:

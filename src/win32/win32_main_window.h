@@ -20,9 +20,7 @@ class Win32MainWindow {
   static constexpr const char* kClassName = "GantrelMain";
   static constexpr const char* kSyncProp = "Gantrel.Sync";
 
-  Win32MainWindow();
-  Win32MainWindow(const Win32MainWindow&) = delete;
-  Win32MainWindow& operator=(const Win32MainWindow&) = delete;
+  Win32MainWindow();  // not copied: it holds move-only handles
 
   // Creates the window and its controls, runs the start-up sequence, then shows the window.
   bool Create(HINSTANCE instance, int showCommand);
