@@ -25,7 +25,7 @@ std::optional<std::string> Win32Files::ReadAll(const std::string& path) {
     for (;;) {
       const std::size_t at = bytes.size();
       bytes.resize(at + kChunk);
-      DWORD got = 0;
+      DWORD got{};
       if (!ReadFile(file.Get(), bytes.data() + at, kChunk, &got, nullptr)) return std::nullopt;
       bytes.resize(at + got);
       if (got == 0) return bytes;
@@ -41,7 +41,7 @@ bool Win32Files::WriteNew(const std::string& path, std::string_view bytes) {
   // A file that did not open fails at WriteFile, or at FlushFileBuffers when there is nothing.
   while (!bytes.empty()) {
     const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kChunk));
-    DWORD written = 0;
+    DWORD written{};
     if (!WriteFile(file.Get(), bytes.data(), piece, &written, nullptr) || written == 0) return false;
     bytes.remove_prefix(written);
   }

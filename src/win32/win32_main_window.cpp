@@ -54,9 +54,8 @@ bool Win32MainWindow::Create(HINSTANCE instance, int showCommand) {
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   wc.lpszClassName = kClassName;
-  if (!RegisterClassA(&wc)) return false;
+  RegisterClassA(&wc);  // if it fails, so does CreateWindowExA below
 
-  syncMessage_ = RegisterWindowMessageA(kSyncProp);
   dpi_ = ScreenDpi();
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   RECT r{0, 0, TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_)};

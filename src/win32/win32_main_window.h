@@ -44,7 +44,7 @@ class Win32MainWindow {
   HWND lastFocus_ = nullptr;
   WNDPROC tabsDefault_ = nullptr;
   int dpi_ = 96;
-  UINT syncMessage_ = 0;
+  const UINT syncMessage_ = RegisterWindowMessageA(kSyncProp);
   UniqueIcon smallIcon_;
   std::map<FontKind, UniqueFont> fonts_;
   std::map<int, HWND> controls_;

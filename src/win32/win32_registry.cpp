@@ -36,8 +36,8 @@ std::string Win32Registry::GetString(int32_t root, const std::string& subkey,
   if (!key) return {};
 
   // Size first, then the data.
-  DWORD type = 0;
-  DWORD size = 0;
+  DWORD type{};
+  DWORD size{};
   RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &size);
   if (type != REG_SZ) return {};
   // A text this large is no server list or folder; reading it could exhaust the 32-bit process.
@@ -46,7 +46,7 @@ std::string Win32Registry::GetString(int32_t root, const std::string& subkey,
 
   std::string buffer(size, ' ');
   DWORD got = size;
-  DWORD ignored = 0;
+  DWORD ignored{};
   if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &ignored,
                        reinterpret_cast<BYTE*>(buffer.data()), &got) != ERROR_SUCCESS) {
     return {};
@@ -70,8 +70,8 @@ void Win32Registry::SaveString(int32_t root, const std::string& subkey, const st
 
 int32_t Win32Registry::GetDWord(int32_t root, const std::string& subkey, const std::string& name) {
   // Only a whole DWORD counts: any other value, or none (no key either), reads as 0.
-  DWORD type = 0;
-  DWORD value = 0;
+  DWORD type{};
+  DWORD value{};
   DWORD size = sizeof value;
   const bool read = RegQueryValueExA(OpenKey(root, subkey).Get(), name.c_str(), nullptr, &type,
                                      reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS;
@@ -91,19 +91,17 @@ RawValue Win32Registry::GetRaw(int32_t root, const std::string& subkey, const st
   const LONG opened = OpenKey(root, subkey, key);
   if (Missing(opened)) return value;
   value.found = true;
-  if (opened != ERROR_SUCCESS) return value;
-  // Size first; the read may still find the value grown or gone in between.
-  DWORD size = 0;
+  // Size first (a key that did not open fails here too); the read may still find the value grown
+  // or gone in between. Only `complete` bytes count.
+  DWORD size{};
   const LONG sized = RegQueryValueExA(key.Get(), name.c_str(), nullptr, nullptr, nullptr, &size);
   if (Missing(sized)) value.found = false;
   if (sized != ERROR_SUCCESS || size > maxBytes) return value;
   value.bytes.assign(size, '\0');
-  DWORD type = 0;
+  DWORD type{};
   if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type,
-                       reinterpret_cast<BYTE*>(value.bytes.data()), &size) != ERROR_SUCCESS) {
-    value.bytes.clear();
+                       reinterpret_cast<BYTE*>(value.bytes.data()), &size) != ERROR_SUCCESS)
     return value;
-  }
   value.bytes.resize(size);
   value.type = type;
   value.complete = true;

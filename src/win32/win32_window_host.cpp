@@ -12,9 +12,9 @@ LRESULT CALLBACK BusyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+// From the second run on, the class is there and RegisterClassA fails, harmlessly.
 void RegisterBusyClass(HINSTANCE instance) {
   WNDCLASSA wc{};
-  if (GetClassInfoA(instance, Win32WindowHost::kBusyClass, &wc)) return;
   wc.lpfnWndProc = BusyProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);

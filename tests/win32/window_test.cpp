@@ -17,34 +17,35 @@ using Rows = std::vector<std::string>;
 TEST(MainWindow, ListsAndTheirButtons) {
   char folder[MAX_PATH] = {};  // the prefix's own Windows folder
   const std::string windir(folder, GetWindowsDirectoryA(folder, MAX_PATH));
-  DeleteFileA((windir + "\\gantrel.ini").c_str());
-  Gantrel app = Open(windir, {REG_SZ, "127.0.0.1;localhost"});
+  Gantrel app = Open(windir, {REG_SZ, "127.0.0.1;localhost"}, "localhost\r\n127.0.0.1\r\n");
   RECT client{};
   EXPECT_TRUE(GetClientRect(app.main, &client) &&
               client.right == TwipsToPixels(kClientWidthTwips, ScreenDpi()) &&
               client.bottom == TwipsToPixels(kClientHeightTwips, ScreenDpi()));
-  EXPECT_EQ(app.Rows(kIdPrivateList), "127.0.0.1\nlocalhost\n");  // no gantrel.ini: the game list
-  RECT restore{};  // the mouse pointer resting on a control shows its tool tip
-  GetWindowRect(app.Control(kIdRestore), &restore), SetCursorPos(restore.left + 2, restore.top + 2);
-  const auto tip = [&] { return FindWindowOf(app.pi.dwProcessId, "tooltips_class32"); };
+  const auto rect = [](HWND h) { RECT r{}; return GetWindowRect(h, &r), r; };
+  SetCursorPos(rect(app.Control(kIdRestore)).left + 2, rect(app.Control(kIdRestore)).top + 2);
+  const auto tip = [&] { return FindWindowOf(app.pi.dwProcessId, "tooltips_class32"); };  // shown
   EXPECT_TRUE(WaitFor(tip) && TextOf(tip()) == FindControl(kIdRestore)->toolTip);
   // Keys: Tab moves the focus from the first control on, Ctrl+Tab to the next page's first.
   EXPECT_TRUE(app.Press({VK_TAB}, app.Control(kIdRestore)) && app.Tab() == kGameListTab);
   EXPECT_TRUE(app.Press({VK_CONTROL, VK_TAB}, app.Control(kIdPrivateList)) &&
               app.Tab() == kPrivateListTab);
-  // Restore stores exactly the list's bytes (no NUL); Import reads anew.
+  // Restore stores exactly the list's bytes (no NUL) and shows them alone.
   app.Click(kIdRestore);
   EXPECT_EQ(GetReg(kBattleNetKey, kServerListValue), (RegValue{REG_SZ, kDefaultServerList}));
-  SetReg(kBattleNetKey, kServerListValue, {REG_SZ, ";127.0.0.5; spaced ;"});
-  app.Click(kIdImport);
-  EXPECT_EQ(app.Rows(kIdGameList), "\n127.0.0.5\n spaced \n\n");
-  // Add asks twice (Cancel adds nothing); Del wants a selection, its box gives back the focus.
+  EXPECT_EQ(app.Count(kIdGameList), 8);
+  // Add asks twice (Cancel: no text); Del wants a selection, its box gives back the focus. The
+  // input box, on the screen: typing goes to its field, below the prompt, inside the box.
   app.Click(kIdAddPrivateServer);
+  HWND box = nullptr;  // shown once the program waits for the player
+  ASSERT_TRUE(WaitFor([&] { return box = FindWindowOf(app.pi.dwProcessId, "#32770"); }));
+  const RECT b = rect(box), p = rect(GetDlgItem(box, 0xFFFF)), e = rect(GetDlgItem(box, 0x100));
+  EXPECT_TRUE(app.Focus() == GetDlgItem(box, 0x100) && IsWindowVisible(GetDlgItem(box, 0x100)) &&
+              p.bottom <= e.top && e.top < e.bottom && e.left < e.right && e.right < b.right &&
+              e.bottom < b.bottom && b.right - b.left < GetSystemMetrics(SM_CXSCREEN));
   EXPECT_EQ(app.Answer(IDOK, "abc.example.org"), "Gantrel|Enter server address");
-  EXPECT_EQ(app.Answer(IDOK, "Ladder"), "Gantrel|Enter description of server");
-  app.Click(kIdAddPrivateServer);
-  EXPECT_EQ(app.Answer(IDCANCEL, "typed.example"), "Gantrel|Enter server address");
-  EXPECT_EQ(app.Rows(kIdPrivateList), "127.0.0.1\nabc.example.org      Ladder\nlocalhost\n");
+  EXPECT_EQ(app.Answer(IDCANCEL, "Ladder"), "Gantrel|Enter description of server");
+  EXPECT_EQ(app.Rows(kIdPrivateList), "127.0.0.1\nabc.example.org\nlocalhost\n");
   app.Click(kIdDeletePrivateServer);
   EXPECT_EQ(app.Answer(), "Gantrel|You must select a server before attempting to delete it");
   EXPECT_EQ(app.Focus(), app.Control(kIdDeletePrivateServer));
@@ -71,8 +72,8 @@ TEST(MainWindow, LaunchesAndTheWebLink) {
   };
   const std::string dir = Folder("launch"), sc = dir + "\\Program Files\\Starcraft";
   const std::string diablo = dir + "\\Program Files\\Diablo", game = diablo + "\\Diablo.exe";
-  const auto stub = std::filesystem::path(_pgmptr).replace_filename("stub_game.exe");
   for (const auto& f : {dir + "\\Program Files", sc, diablo}) CreateDirectoryA(f.c_str(), nullptr);
+  const auto stub = std::filesystem::path(_pgmptr).replace_filename("stub_game.exe");
   for (const auto& exe : {sc + "\\BROOD.EXE", game, dir + "\\web.exe"})  // the games, a browser
     ASSERT_TRUE(CopyFileA(stub.string().c_str(), exe.c_str(), 0));
   SetReg(kStarcraftKey, "Brood War", {REG_SZ, "1"});
@@ -85,12 +86,10 @@ TEST(MainWindow, LaunchesAndTheWebLink) {
   // Wine's reg.exe stores the install folder with a closing NUL, which must stay out of paths.
   std::system(
       ("reg add \"HKLM\\"s + kStarcraftKey + "\" /f /v InstallPath /d \"" + sc + '"').data());
-  std::ofstream(sc + "\\bncache.dat") << "cache";
-  // Brood War through the shell, hidden, in its install folder; no cache file; the list's first
-  // server added to one gateway list and selected in the other, types kept.
+  // Brood War through the shell, hidden, in its install folder; the list's first server added to
+  // one gateway list and selected in the other, types kept.
   app.Click(kIdStarcraftFromGameList);
   EXPECT_EQ(record(sc + "\\BROOD.EXE").substr(0, sc.size() + 3), sc + "\n0\n");
-  EXPECT_FALSE(ReadFileBytes(sc + "\\bncache.dat"));
   EXPECT_EQ(GetReg(kGatewaysKey, kGatewaysValue, HKEY_CURRENT_USER),  // zone: TZ=JST-9
             (RegValue{REG_BINARY, nul("1001|02|a.example|8|A|gw.example|-9|gw.example||")}));
   EXPECT_EQ(GetReg(kGatewaysKey, kOverrideGatewaysValue, HKEY_CURRENT_USER),
@@ -162,8 +161,7 @@ TEST(MainWindow, HostileInput) {
     SetReg(kBattleNetKey, kServerVersionValue, versions[n++ % 3]);
     Gantrel app = Open(windir, {type, value}, file);
     ASSERT_TRUE(app.Sync()) << "no window, or it does not answer";
-    // In the lists' font, with a scroll bar once the rows outgrow the list. A row read from
-    // another process costs about half a millisecond: long lists are sampled.
+    // In the lists' font, a scroll bar once the rows outgrow the list; long lists are sampled.
     for (const auto& [list, want] : {std::pair{kIdGameList, game}, {kIdPrivateList, priv}}) {
       ASSERT_EQ(app.Count(list), static_cast<int>(want.size()));
       EXPECT_EQ(app.Send(list, LB_GETITEMHEIGHT), SendMessageA(box, LB_GETITEMHEIGHT, 0, 0));
