@@ -42,7 +42,8 @@ bool Win32Files::WriteNew(const std::string& path, std::string_view bytes) {
   while (!bytes.empty()) {
     const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kChunk));
     DWORD written{};
-    if (!WriteFile(file.Get(), bytes.data(), piece, &written, nullptr) || written == 0) return false;
+    // A disk file takes the whole piece or fails.
+    if (!WriteFile(file.Get(), bytes.data(), piece, &written, nullptr)) return false;
     bytes.remove_prefix(written);
   }
   // Flushed and closed before it may replace the saved list.

@@ -124,6 +124,7 @@ int16_t Win32ListBox::AddRows(const std::vector<std::string_view>& rows) {
     text.assign(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, row.data(), n, nullptr, 0)),
                 L'\0');
     MultiByteToWideChar(CP_ACP, 0, row.data(), n, text.data(), static_cast<int>(text.size()));
+    // -1: each up to its first NUL, where the list box ends a row too.
     const bool atEnd = !sorted || !greatest ||
                        CompareStringW(locale, NORM_IGNORECASE, greatest->c_str(), -1, text.c_str(),
                                       -1) == CSTR_LESS_THAN;

@@ -56,7 +56,6 @@ bool Win32MainWindow::Create(HINSTANCE instance, int showCommand) {
   wc.lpszClassName = kClassName;
   RegisterClassA(&wc);  // if it fails, so does CreateWindowExA below
 
-  dpi_ = ScreenDpi();
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   RECT r{0, 0, TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_)};
   AdjustWindowRect(&r, style, FALSE);

@@ -43,7 +43,7 @@ class Win32MainWindow {
   HWND toolTip_ = nullptr;
   HWND lastFocus_ = nullptr;
   WNDPROC tabsDefault_ = nullptr;
-  int dpi_ = 96;
+  const int dpi_ = ScreenDpi();
   const UINT syncMessage_ = RegisterWindowMessageA(kSyncProp);
   UniqueIcon smallIcon_;
   std::map<FontKind, UniqueFont> fonts_;
