@@ -46,11 +46,11 @@ struct FakeListBox : ListBox {
   void SetRow(int16_t row, const std::string& text) override { Log("text ", row).text = text; }
   int32_t ItemData(int16_t row) const override { return rows.at(row).data; }
   void SetItemData(int16_t row, int32_t data) override { Log("data ", row).data = data; }
-  bool Add(const std::string& text) override {
+  void Add(const std::string& text) override {
     const auto less = [](auto& t, auto& r) { return std::lexicographical_compare(t.begin(), t.end(), r.text.begin(), r.text.end(), [](char a, char b) { return tolower(a) < tolower(b); }); };
-    return rows.size() < size_t{kMaxRows} && (rows.insert(sorted ? std::upper_bound(rows.begin(), rows.end(), text, less) : rows.end(), {text}), true);
+    if (rows.size() < size_t{kMaxRows}) rows.insert(sorted ? std::upper_bound(rows.begin(), rows.end(), text, less) : rows.end(), {text});
   }
-  int16_t AddRows(const std::vector<std::string_view>& texts) override { int16_t n = 0; while (size_t(n) < texts.size() && Add(std::string(texts[n]))) ++n; return n; }
+  int16_t AddRows(const std::vector<std::string_view>& texts) override { int16_t n = 0; for (; size_t(n) < texts.size() && Count() < kMaxRows; ++n) Add(std::string(texts[n])); return n; }
   void Clear() override { rows.clear(), selected = -1; }
   void Remove(int16_t row) override { rows.erase(rows.begin() + (&rows.at(row) - rows.data())), selected = selected == row ? -1 : selected > row ? selected - 1 : selected; }  // at(): no such row throws
   void Deselect(int16_t row) override { selected = selected == row ? -1 : selected; }
@@ -94,8 +94,8 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
     return !failCreate && failWriteAfter >= bytes.size() && !failFlush;
   }
   bool Replace(S from, S to) override { return !failReplace && files.count(from) && (files[to] = files[from], files.erase(from)); }
-  bool Delete(S path) override { return log.push_back("delete " + path), files.erase(path); }
-  std::optional<std::string> Environ(S name) override { return env.count(name) ? std::optional(env[name]) : std::nullopt; }
+  void Delete(S path) override { log.push_back("delete " + path), files.erase(path); }
+  std::string Environ(S name) override { return env[name]; }
   // The launcher: results from scripts.
   int32_t ShellExecute(S operation, S file, S parameters, S dir, int32_t show) override {
     log.push_back("shell " + operation + " " + file + parameters + " dir=" + dir + " show=" + std::to_string(show));

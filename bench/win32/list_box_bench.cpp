@@ -46,7 +46,7 @@ struct Options {
 class ScratchFiles : public Win32Files {
  public:
   explicit ScratchFiles(std::string windir) : windir_(std::move(windir)) {}
-  std::optional<std::string> Environ(const std::string& name) override {
+  std::string Environ(const std::string& name) override {
     if (_stricmp(name.c_str(), "windir") == 0) return windir_;
     return Win32Files::Environ(name);
   }

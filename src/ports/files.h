@@ -16,10 +16,10 @@ class Files {
   virtual bool WriteNew(const std::string& path, std::string_view bytes) = 0;
   // Moves `from` over `to` in one step, replacing it. False when it cannot.
   virtual bool Replace(const std::string& from, const std::string& to) = 0;
-  // Deletes the file; false when it could not (missing, in use, denied).
-  virtual bool Delete(const std::string& path) = 0;
-  // The environment variable, or nothing when it is not set.
-  virtual std::optional<std::string> Environ(const std::string& name) = 0;
+  // Deletes the file if it can.
+  virtual void Delete(const std::string& path) = 0;
+  // The environment variable; empty when it is not set.
+  virtual std::string Environ(const std::string& name) = 0;
 };
 
 }  // namespace gantrel

@@ -24,10 +24,10 @@ class ListBox {
   virtual void SetRow(int16_t row, const std::string& text) = 0;
   virtual int32_t ItemData(int16_t row) const = 0;
   virtual void SetItemData(int16_t row, int32_t data) = 0;
-  // Adds a row (item data 0) at the end, or at its sorted place. False when the list is full.
-  virtual bool Add(const std::string& text) = 0;
-  // Adds the rows in this order with the same result as Add one by one, until the list is full or
-  // a row is refused; gives how many were added. For filling a whole list at once.
+  // Adds a row (item data 0) at the end, or at its sorted place; nothing when the list is full.
+  virtual void Add(const std::string& text) = 0;
+  // Fills the empty list: adds the rows in this order with the same result as Add one by one,
+  // until the list is full or a row is refused; gives how many were added.
   virtual int16_t AddRows(const std::vector<std::string_view>& rows) = 0;
   virtual void Remove(int16_t row) = 0;
   // Removes every row; afterwards Selected() is -1.

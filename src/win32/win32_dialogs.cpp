@@ -81,7 +81,6 @@ INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) 
         return TRUE;
       }
       if (LOWORD(wParam) == IDCANCEL) {
-        data->text.clear();
         EndDialog(dlg, IDCANCEL);
         return TRUE;
       }

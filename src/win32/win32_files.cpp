@@ -18,15 +18,14 @@ constexpr DWORD kChunk = 1 << 20;
 std::optional<std::string> Win32Files::ReadAll(const std::string& path) {
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return std::nullopt;
   // Read to the end rather than trusting a size taken beforehand; a file too big for memory
-  // reads as unreadable.
+  // reads as unreadable, as does one that did not open (ReadFile fails on that handle).
   try {
     std::string bytes;
     for (;;) {
       const std::size_t at = bytes.size();
       bytes.resize(at + kChunk);
-      DWORD got = 0;
+      DWORD got{};
       if (!ReadFile(file.Get(), bytes.data() + at, kChunk, &got, nullptr)) return std::nullopt;
       bytes.resize(at + got);
       if (got == 0) return bytes;
@@ -39,11 +38,12 @@ std::optional<std::string> Win32Files::ReadAll(const std::string& path) {
 bool Win32Files::WriteNew(const std::string& path, std::string_view bytes) {
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
+  // A file that did not open fails at WriteFile, or at FlushFileBuffers when there is nothing.
   while (!bytes.empty()) {
     const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kChunk));
-    DWORD written = 0;
-    if (!WriteFile(file.Get(), bytes.data(), piece, &written, nullptr) || written == 0) return false;
+    DWORD written{};
+    // A disk file takes the whole piece or fails.
+    if (!WriteFile(file.Get(), bytes.data(), piece, &written, nullptr)) return false;
     bytes.remove_prefix(written);
   }
   // Flushed and closed before it may replace the saved list.
@@ -56,28 +56,16 @@ bool Win32Files::Replace(const std::string& from, const std::string& to) {
          0;
 }
 
-bool Win32Files::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+void Win32Files::Delete(const std::string& path) { DeleteFileA(path.c_str()); }
 
-std::optional<std::string> Win32Files::Environ(const std::string& name) {
+std::string Win32Files::Environ(const std::string& name) {
+  // A value that does not fit gives the size it needs (it may grow in between): ask until it fits.
   std::string value;
-  SetLastError(ERROR_SUCCESS);
-  DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
-  // The value may grow between asking its size and reading it: ask again until it fits.
-  for (;;) {
-    if (size == 0) {
-      if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
-      return std::string();
-    }
-    value.assign(size, '\0');
-    SetLastError(ERROR_SUCCESS);
-    const DWORD got = GetEnvironmentVariableA(name.c_str(), value.data(), size);
-    if (got < size) {
-      if (got == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
-      value.resize(got);
-      return value;
-    }
-    size = got;
-  }
+  const auto get = [&] {
+    return GetEnvironmentVariableA(name.c_str(), value.data(), static_cast<DWORD>(value.size()));
+  };
+  for (DWORD need = get(); need > value.size(); need = get()) value.assign(need, '\0');
+  return value.c_str();
 }
 
 }  // namespace gantrel

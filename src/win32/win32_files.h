@@ -9,8 +9,8 @@ class Win32Files : public Files {
   std::optional<std::string> ReadAll(const std::string& path) override;
   bool WriteNew(const std::string& path, std::string_view bytes) override;
   bool Replace(const std::string& from, const std::string& to) override;
-  bool Delete(const std::string& path) override;
-  std::optional<std::string> Environ(const std::string& name) override;
+  void Delete(const std::string& path) override;
+  std::string Environ(const std::string& name) override;
 };
 
 }  // namespace gantrel

@@ -15,10 +15,10 @@ inline UniqueFont MakeFont(const FontSpec& spec, int dpi) {
 
 // The dots per inch of the screen (the program is system-DPI aware).
 inline int ScreenDpi() {
-  HDC dc = GetDC(nullptr);
-  int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc) ReleaseDC(nullptr, dc);
-  return dpi > 0 ? dpi : 96;
+  const HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
 }
 
 }  // namespace gantrel

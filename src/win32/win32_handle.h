@@ -17,6 +17,7 @@ class UniqueHandle {
 
   UniqueHandle() = default;
   explicit UniqueHandle(Handle handle) : handle_(handle) {}
+  // Move-only: declaring the moves leaves the copies deleted.
   UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
   UniqueHandle& operator=(UniqueHandle&& other) noexcept {
     if (this != &other) {
@@ -25,17 +26,13 @@ class UniqueHandle {
     }
     return *this;
   }
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
   ~UniqueHandle() { Close(); }
 
   Handle Get() const { return handle_; }
   explicit operator bool() const { return handle_ != Traits::Invalid(); }
-  // Closes the handle now; false when the platform reports an error or none was open.
-  bool Close() {
-    if (!*this) return false;
-    return Traits::Close(Release());
-  }
+  // Closes the handle now. Where the program wants to know (files, ICMP), whether that went well:
+  // false also when none was open.
+  auto Close() { return *this ? Traits::Close(Release()) : decltype(Traits::Close(handle_))(); }
 
  private:
   Handle Release() { return std::exchange(handle_, Traits::Invalid()); }
@@ -45,13 +42,13 @@ class UniqueHandle {
 struct RegistryKeyTraits {
   using Handle = HKEY;
   static Handle Invalid() { return nullptr; }
-  static bool Close(Handle h) { return RegCloseKey(h) == ERROR_SUCCESS; }
+  static void Close(Handle h) { RegCloseKey(h); }
 };
 // Process and thread handles: null when there is none.
 struct KernelTraits {
   using Handle = HANDLE;
   static Handle Invalid() { return nullptr; }
-  static bool Close(Handle h) { return CloseHandle(h) != FALSE; }
+  static void Close(Handle h) { CloseHandle(h); }
 };
 // Files: CreateFile fails with INVALID_HANDLE_VALUE.
 struct FileTraits {
@@ -67,12 +64,12 @@ struct IcmpTraits {
 struct FontTraits {
   using Handle = HFONT;
   static Handle Invalid() { return nullptr; }
-  static bool Close(Handle h) { return DeleteObject(h) != FALSE; }
+  static void Close(Handle h) { DeleteObject(h); }
 };
 struct IconTraits {
   using Handle = HICON;
   static Handle Invalid() { return nullptr; }
-  static bool Close(Handle h) { return DestroyIcon(h) != FALSE; }
+  static void Close(Handle h) { DestroyIcon(h); }
 };
 
 using UniqueKey = UniqueHandle<RegistryKeyTraits>;

@@ -4,7 +4,7 @@
 #include <shellapi.h>
 #undef ShellExecute
 
-#include <vector>
+#include <string>
 
 namespace gantrel {
 
@@ -23,9 +23,7 @@ int32_t Win32Launcher::StartProcess(const std::string& applicationName,
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(showState);
   PROCESS_INFORMATION process{};
-  // CreateProcessA may write into the command line, so it gets a buffer of its own.
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
+  std::string line = commandLine;  // CreateProcessA may write into it
   if (!CreateProcessA(applicationName.empty() ? nullptr : applicationName.c_str(), line.data(),
                       nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
     return 0;
@@ -37,8 +35,8 @@ int32_t Win32Launcher::StartProcess(const std::string& applicationName,
 }
 
 int32_t Win32Launcher::TimeZoneBiasMinutes() {
-  TIME_ZONE_INFORMATION zone{};
-  if (GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID) return 0;
+  TIME_ZONE_INFORMATION zone{};  // left zero when the call fails
+  GetTimeZoneInformation(&zone);
   return static_cast<int32_t>(zone.Bias);
 }
 

@@ -1,19 +1,17 @@
 #include "win32_list_box.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace gantrel {
 
-int16_t Win32ListBox::Count() const {
-  LRESULT n = Send(LB_GETCOUNT);
-  return static_cast<int16_t>(n < 0 ? 0 : (n > kMaxRows ? kMaxRows : n));
-}
+// Every row comes in through Add or AddRows, which stop at kMaxRows: counts and indices fit, and
+// no selection reads as LB_ERR, which is -1.
+int16_t Win32ListBox::Count() const { return static_cast<int16_t>(Send(LB_GETCOUNT)); }
 
-int16_t Win32ListBox::Selected() const {
-  LRESULT i = Send(LB_GETCURSEL);
-  return static_cast<int16_t>(i < 0 || i > kMaxRows ? -1 : i);
-}
+int16_t Win32ListBox::Selected() const { return static_cast<int16_t>(Send(LB_GETCURSEL)); }
 
 // Read in the control's own wide form and converted here, as the ANSI message would be: Wine
 // converts an ANSI LB_GETTEXT through a fixed 512-character buffer, and a longer row overruns it.
@@ -63,8 +61,7 @@ void Win32ListBox::Freeze() {
 }
 
 void Win32ListBox::Thaw() {
-  if (!frozen_) return;
-  frozen_ = false;
+  if (!std::exchange(frozen_, false)) return;
   Send(WM_SETREDRAW, TRUE);
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -77,14 +74,13 @@ void Win32ListBox::Put(size_t bytes) {
 void Win32ListBox::SetRow(int16_t row, const std::string& text) {
   Put(text.size());
   // An insert at an index is never re-sorted, so the row keeps its place even in a sorted list.
-  LRESULT data = Send(LB_GETITEMDATA, static_cast<WPARAM>(row));
-  bool selected = Send(LB_GETCURSEL) == row;
-  Send(LB_DELETESTRING, static_cast<WPARAM>(row));
-  LRESULT at =
-      Send(LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.c_str()));
-  if (at < 0) return;
-  Send(LB_SETITEMDATA, static_cast<WPARAM>(at), data == LB_ERR ? 0 : data);
-  if (selected) Send(LB_SETCURSEL, static_cast<WPARAM>(at));
+  const auto at = static_cast<WPARAM>(row);
+  const LRESULT data = Send(LB_GETITEMDATA, at);
+  const bool selected = Send(LB_GETCURSEL) == row;
+  Send(LB_DELETESTRING, at);
+  if (Send(LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(text.c_str())) < 0) return;
+  Send(LB_SETITEMDATA, at, data);
+  if (selected) Send(LB_SETCURSEL, at);
 }
 
 int32_t Win32ListBox::ItemData(int16_t row) const {
@@ -95,11 +91,11 @@ void Win32ListBox::SetItemData(int16_t row, int32_t data) {
   Send(LB_SETITEMDATA, static_cast<WPARAM>(row), static_cast<LPARAM>(data));
 }
 
-bool Win32ListBox::Add(const std::string& text) {
-  if (Send(LB_GETCOUNT) >= kMaxRows) return false;
+void Win32ListBox::Add(const std::string& text) {
+  if (Send(LB_GETCOUNT) >= kMaxRows) return;
   Put(text.size());
   // A new row's item data starts at 0.
-  return Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) >= 0;
+  Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 // Added one by one, each row costs a sorted list box a binary search of its own comparisons:
@@ -108,9 +104,7 @@ bool Win32ListBox::Add(const std::string& text) {
 // still placed by the list box. So a file saved in the list's order loads with one comparison a
 // row, and the order is always the list box's own.
 int16_t Win32ListBox::AddRows(const std::vector<std::string_view>& rows) {
-  const LRESULT count = Send(LB_GETCOUNT);
-  const size_t room = count < 0 || count >= kMaxRows ? 0 : static_cast<size_t>(kMaxRows - count);
-  const size_t total = rows.size() < room ? rows.size() : room;
+  const size_t total = std::min(rows.size(), static_cast<size_t>(kMaxRows));  // into an empty list
   size_t bytes = 0;
   for (size_t i = 0; i < total; ++i) bytes += rows[i].size() + 1;
   // Drawing is off for the whole fill: until the window's messages are next handled, or, with no
@@ -122,8 +116,7 @@ int16_t Win32ListBox::AddRows(const std::vector<std::string_view>& rows) {
   // The list box's own rule: the locale's order, letter case ignored, a failure counting as less.
   const bool sorted = (GetWindowLongA(hwnd_, GWL_STYLE) & LBS_SORT) != 0;
   const LCID locale = static_cast<LCID>(Send(LB_GETLOCALE));
-  std::optional<std::wstring> greatest;  // the list's last row, when it is known to be greatest
-  if (count > 0) greatest = std::wstring(WideRow(static_cast<int16_t>(count - 1)));
+  std::optional<std::wstring> greatest;  // the last row, while it is known to be the greatest
   int16_t added = 0;
   for (std::wstring text; static_cast<size_t>(added) < total; ++added) {
     const std::string_view row = rows[static_cast<size_t>(added)];
@@ -131,6 +124,7 @@ int16_t Win32ListBox::AddRows(const std::vector<std::string_view>& rows) {
     text.assign(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, row.data(), n, nullptr, 0)),
                 L'\0');
     MultiByteToWideChar(CP_ACP, 0, row.data(), n, text.data(), static_cast<int>(text.size()));
+    // -1: each up to its first NUL, where the list box ends a row too.
     const bool atEnd = !sorted || !greatest ||
                        CompareStringW(locale, NORM_IGNORECASE, greatest->c_str(), -1, text.c_str(),
                                       -1) == CSTR_LESS_THAN;

@@ -10,7 +10,7 @@
 namespace gantrel {
 
 // Posted to the window named in Attach: draw the list again (Thaw).
-constexpr UINT kThawListMessage = WM_APP + 1;
+constexpr UINT kThawListMessage = WM_APP;
 
 // The real LISTBOX control (single selection; sorted or not, as created).
 class Win32ListBox : public ListBox {
@@ -32,7 +32,7 @@ class Win32ListBox : public ListBox {
   void SetRow(int16_t row, const std::string& text) override;
   int32_t ItemData(int16_t row) const override;
   void SetItemData(int16_t row, int32_t data) override;
-  bool Add(const std::string& text) override;
+  void Add(const std::string& text) override;
   int16_t AddRows(const std::vector<std::string_view>& rows) override;
   void Remove(int16_t row) override;
   void Clear() override;

@@ -1,10 +1,12 @@
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "win32_main_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   static gantrel::Win32MainWindow mainWindow;
-  if (!mainWindow.Create(instance, showCommand)) return 1;
+  if (!mainWindow.Create(instance, showCommand)) return EXIT_FAILURE;
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     if (mainWindow.PreTranslate(msg)) continue;

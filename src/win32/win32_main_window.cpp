@@ -2,12 +2,15 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
 #include "resource.h"
 
 namespace gantrel {
 namespace {
 
 constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr int kTabCount = static_cast<int>(std::size(kTabCaptions));
 
 DWORD StyleOf(const ControlSpec& c) {
   switch (c.kind) {
@@ -51,10 +54,8 @@ bool Win32MainWindow::Create(HINSTANCE instance, int showCommand) {
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   wc.lpszClassName = kClassName;
-  if (!RegisterClassA(&wc)) return false;
+  RegisterClassA(&wc);  // if it fails, so does CreateWindowExA below
 
-  syncMessage_ = RegisterWindowMessageA(kSyncProp);
-  dpi_ = ScreenDpi();
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   RECT r{0, 0, TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_)};
   AdjustWindowRect(&r, style, FALSE);
@@ -75,9 +76,9 @@ bool Win32MainWindow::Create(HINSTANCE instance, int showCommand) {
 
   window_.OnLoad();
 
+  // Shown active, the window takes the focus, which WM_SETFOCUS hands on to the first control.
   ShowWindow(hwnd_, showCommand);
   UpdateWindow(hwnd_);
-  FocusFirstOnTab();
   return true;
 }
 
@@ -98,11 +99,11 @@ void Win32MainWindow::CreateControls() {
                          px(kTabHeightTwips), hwnd_,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdTabs)), instance, nullptr);
   SendMessageA(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(FontKind::Default)), FALSE);
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < kTabCount; ++i) {
     TCITEMA item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<char*>(kTabCaptions[i]);
-    SendMessageA(tabs_, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    TabCtrl_InsertItem(tabs_, i, &item);
   }
   SetWindowLongPtrA(tabs_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   tabsDefault_ = reinterpret_cast<WNDPROC>(
@@ -118,11 +119,11 @@ void Win32MainWindow::CreateControls() {
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
     controls_[c.id] = h;
     SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.font)), FALSE);
-    if (c.toolTip && toolTip_) {
-      TTTOOLINFOA ti{};
-      ti.cbSize = sizeof(ti);
+    if (c.toolTip) {
       // No TTF_SUBCLASS: a subclassed list box pays for it on every message (under Wine a
       // server round trip each); PreTranslate relays the mouse messages instead.
+      TTTOOLINFOA ti{};
+      ti.cbSize = sizeof(ti);
       ti.uFlags = TTF_IDISHWND;
       ti.hwnd = hwnd_;
       ti.uId = reinterpret_cast<UINT_PTR>(h);
@@ -135,15 +136,14 @@ void Win32MainWindow::CreateControls() {
 }
 
 void Win32MainWindow::SelectTab(int tab) {
-  if (static_cast<int>(SendMessageA(tabs_, TCM_GETCURSEL, 0, 0)) != tab)
-    SendMessageA(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+  TabCtrl_SetCurSel(tabs_, tab);
   // Only the selected page's controls are shown and reachable.
   for (const ControlSpec& c : MainControls())
     ShowWindow(controls_[c.id], c.tab == tab ? SW_SHOW : SW_HIDE);
 }
 
 void Win32MainWindow::FocusFirstOnTab() {
-  int tab = static_cast<int>(SendMessageA(tabs_, TCM_GETCURSEL, 0, 0));
+  const int tab = TabCtrl_GetCurSel(tabs_);
   for (const ControlSpec& c : MainControls()) {
     if (c.tab == tab && (GetWindowLongA(controls_[c.id], GWL_STYLE) & WS_TABSTOP)) {
       SetFocus(controls_[c.id]);
@@ -153,18 +153,15 @@ void Win32MainWindow::FocusFirstOnTab() {
   SetFocus(tabs_);
 }
 
+// Only the main loop calls this, and it runs only while the window is enabled and no modal box is
+// up: the keys it sees go to the window's own controls.
 bool Win32MainWindow::PreTranslate(MSG& msg) {
-  if (toolTip_ && msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST &&
-      GetParent(msg.hwnd) == tabs_)
+  if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST && GetParent(msg.hwnd) == tabs_)
     SendMessageA(toolTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
-  if (!hwnd_ || !IsWindowEnabled(hwnd_)) return false;
-  if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000) &&
-      (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd))) {
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000)) {
     // Ctrl+Tab moves between the pages, as in any tabbed window. It clears no selection.
-    int count = static_cast<int>(SendMessageA(tabs_, TCM_GETITEMCOUNT, 0, 0));
-    int cur = static_cast<int>(SendMessageA(tabs_, TCM_GETCURSEL, 0, 0));
-    int step = (GetKeyState(VK_SHIFT) & 0x8000) ? count - 1 : 1;
-    SelectTab((cur + step) % count);
+    const int step = (GetKeyState(VK_SHIFT) & 0x8000) ? kTabCount - 1 : 1;
+    SelectTab((TabCtrl_GetCurSel(tabs_) + step) % kTabCount);
     FocusFirstOnTab();
     return true;
   }
@@ -209,27 +206,25 @@ LRESULT CALLBACK Win32MainWindow::TabProc(HWND hwnd, UINT msg, WPARAM wParam, LP
   return CallWindowProcA(self->tabsDefault_, hwnd, msg, wParam, lParam);
 }
 
+// The messages handled here all give 0.
 LRESULT Win32MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == syncMessage_) {
-    // Handled in posting order: a program that drives the window (the GUI tests) learns from
-    // it that everything it posted before has been handled.
-    SetPropA(hwnd_, kSyncProp, reinterpret_cast<HANDLE>(wParam));
-    return 0;
-  }
+  // Handled in posting order: a program that drives the window (the GUI tests) learns from it
+  // that everything it posted before has been handled.
+  if (msg == syncMessage_) SetPropA(hwnd_, kSyncProp, reinterpret_cast<HANDLE>(wParam));
   switch (msg) {
     case WM_COMMAND:
       // BN_CLICKED, and STN_CLICKED (also 0) for the link labels.
       if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
-      return 0;
+      break;
     case kThawListMessage:
       gameList_.Thaw();
       privateList_.Thaw();
-      return 0;
+      break;
     case WM_NOTIFY: {
       auto* hdr = reinterpret_cast<NMHDR*>(lParam);
       if (hdr->hwndFrom == tabs_ && hdr->code == TCN_SELCHANGE)
-        SelectTab(static_cast<int>(SendMessageA(tabs_, TCM_GETCURSEL, 0, 0)));
-      return 0;
+        SelectTab(TabCtrl_GetCurSel(tabs_));
+      break;
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
@@ -238,20 +233,18 @@ LRESULT Win32MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
           OnCtlColor(msg, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) lastFocus_ = GetFocus();
-      break;
+      return DefWindowProcA(hwnd_, msg, wParam, lParam);
     case WM_SETFOCUS:
-      // Focus given back to the window goes on to the control that had it.
-      if (lastFocus_ && IsWindowVisible(lastFocus_) && IsChild(hwnd_, lastFocus_))
+      // Focus given back to the window goes on to the control that had it, if still shown.
+      if (IsWindowVisible(lastFocus_))
         SetFocus(lastFocus_);
       else
         FocusFirstOnTab();
-      return 0;
-    case WM_DESTROY:
-      RemovePropA(hwnd_, kSyncProp);
-      PostQuitMessage(0);
-      return 0;
+      break;
+    case WM_DESTROY: PostQuitMessage(0); break;
+    default: return DefWindowProcA(hwnd_, msg, wParam, lParam);
   }
-  return DefWindowProcA(hwnd_, msg, wParam, lParam);
+  return 0;
 }
 
 HBRUSH Win32MainWindow::OnCtlColor(UINT msg, HDC dc, HWND control) {

@@ -20,9 +20,7 @@ class Win32MainWindow {
   static constexpr const char* kClassName = "GantrelMain";
   static constexpr const char* kSyncProp = "Gantrel.Sync";
 
-  Win32MainWindow();
-  Win32MainWindow(const Win32MainWindow&) = delete;
-  Win32MainWindow& operator=(const Win32MainWindow&) = delete;
+  Win32MainWindow();  // not copied: it holds move-only handles
 
   // Creates the window and its controls, runs the start-up sequence, then shows the window.
   bool Create(HINSTANCE instance, int showCommand);
@@ -45,8 +43,8 @@ class Win32MainWindow {
   HWND toolTip_ = nullptr;
   HWND lastFocus_ = nullptr;
   WNDPROC tabsDefault_ = nullptr;
-  int dpi_ = 96;
-  UINT syncMessage_ = 0;
+  const int dpi_ = ScreenDpi();
+  const UINT syncMessage_ = RegisterWindowMessageA(kSyncProp);
   UniqueIcon smallIcon_;
   std::map<FontKind, UniqueFont> fonts_;
   std::map<int, HWND> controls_;

@@ -41,7 +41,7 @@ bool Win32NetApi::OpenIcmp() {
 
 uint32_t Win32NetApi::SendEcho(int32_t destination, const std::string& data, uint8_t ttl,
                                EchoReplyArea& reply, uint32_t timeoutMs) {
-  IPAddr dest = 0;
+  IPAddr dest{};
   std::memcpy(&dest, &destination, sizeof dest);
   IP_OPTION_INFORMATION options{};
   options.Ttl = ttl;
@@ -57,8 +57,7 @@ bool Win32NetApi::CloseIcmp() { return icmp_.Close(); }
 
 bool Win32NetApi::UnderWine() {
   // Wine's own ntdll exports its version; Windows' never does.
-  const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
-  return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
 }  // namespace gantrel

@@ -26,13 +26,6 @@ UniqueKey OpenKey(int32_t root, const std::string& subkey) {
   return key;
 }
 
-// Opens the key, creating it and any missing parents.
-UniqueKey CreateKey(int32_t root, const std::string& subkey) {
-  HKEY h = nullptr;
-  if (RegCreateKeyA(RootKey(root), subkey.c_str(), &h) != ERROR_SUCCESS) return {};
-  return UniqueKey(h);
-}
-
 bool Missing(LONG result) { return result == ERROR_FILE_NOT_FOUND || result == ERROR_PATH_NOT_FOUND; }
 
 }  // namespace
@@ -43,8 +36,8 @@ std::string Win32Registry::GetString(int32_t root, const std::string& subkey,
   if (!key) return {};
 
   // Size first, then the data.
-  DWORD type = 0;
-  DWORD size = 0;
+  DWORD type{};
+  DWORD size{};
   RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &size);
   if (type != REG_SZ) return {};
   // A text this large is no server list or folder; reading it could exhaust the 32-bit process.
@@ -53,7 +46,7 @@ std::string Win32Registry::GetString(int32_t root, const std::string& subkey,
 
   std::string buffer(size, ' ');
   DWORD got = size;
-  DWORD ignored = 0;
+  DWORD ignored{};
   if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &ignored,
                        reinterpret_cast<BYTE*>(buffer.data()), &got) != ERROR_SUCCESS) {
     return {};
@@ -67,38 +60,28 @@ std::string Win32Registry::GetString(int32_t root, const std::string& subkey,
 
 void Win32Registry::SaveString(int32_t root, const std::string& subkey, const std::string& name,
                                const std::string& text) {
-  const UniqueKey key = CreateKey(root, subkey);
-  if (!key) return;
   // The value holds exactly the text's bytes, with no NUL. The system adds a NUL of its own when
   // the byte after the counted data is a NUL, so the bytes go from a copy followed by a non-NUL.
   std::vector<BYTE> data(text.begin(), text.end());
   data.push_back(0xFF);
-  RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, data.data(), static_cast<DWORD>(text.size()));
+  RegSetKeyValueA(RootKey(root), subkey.c_str(), name.c_str(), REG_SZ, data.data(),
+                  static_cast<DWORD>(text.size()));
 }
 
 int32_t Win32Registry::GetDWord(int32_t root, const std::string& subkey, const std::string& name) {
-  const UniqueKey key = OpenKey(root, subkey);
-  if (!key) return 0;
-  DWORD type = 0;
-  BYTE data[4] = {0, 0, 0, 0};
-  DWORD size = sizeof data;
-  if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data, &size) != ERROR_SUCCESS ||
-      type != REG_DWORD) {
-    return 0;
-  }
-  const uint32_t value = static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
-                         static_cast<uint32_t>(data[2]) << 16 | static_cast<uint32_t>(data[3]) << 24;
-  return static_cast<int32_t>(value);
+  // Only a whole DWORD counts: any other value, or none (no key either), reads as 0.
+  DWORD type{};
+  DWORD value{};
+  DWORD size = sizeof value;
+  const bool read = RegQueryValueExA(OpenKey(root, subkey).Get(), name.c_str(), nullptr, &type,
+                                     reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS;
+  return read && type == REG_DWORD && size == sizeof value ? static_cast<int32_t>(value) : 0;
 }
 
 void Win32Registry::SaveDWord(int32_t root, const std::string& subkey, const std::string& name,
                               int32_t value) {
-  const UniqueKey key = CreateKey(root, subkey);
-  if (!key) return;
-  const uint32_t bits = static_cast<uint32_t>(value);
-  const BYTE data[4] = {static_cast<BYTE>(bits), static_cast<BYTE>(bits >> 8),
-                        static_cast<BYTE>(bits >> 16), static_cast<BYTE>(bits >> 24)};
-  RegSetValueExA(key.Get(), name.c_str(), 0, REG_DWORD, data, sizeof data);
+  const DWORD data = static_cast<DWORD>(value);
+  RegSetKeyValueA(RootKey(root), subkey.c_str(), name.c_str(), REG_DWORD, &data, sizeof data);
 }
 
 RawValue Win32Registry::GetRaw(int32_t root, const std::string& subkey, const std::string& name,
@@ -108,19 +91,17 @@ RawValue Win32Registry::GetRaw(int32_t root, const std::string& subkey, const st
   const LONG opened = OpenKey(root, subkey, key);
   if (Missing(opened)) return value;
   value.found = true;
-  if (opened != ERROR_SUCCESS) return value;
-  // Size first; the read may still find the value grown or gone in between.
-  DWORD size = 0;
+  // Size first (a key that did not open fails here too); the read may still find the value grown
+  // or gone in between. Only `complete` bytes count.
+  DWORD size{};
   const LONG sized = RegQueryValueExA(key.Get(), name.c_str(), nullptr, nullptr, nullptr, &size);
   if (Missing(sized)) value.found = false;
   if (sized != ERROR_SUCCESS || size > maxBytes) return value;
   value.bytes.assign(size, '\0');
-  DWORD type = 0;
+  DWORD type{};
   if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type,
-                       reinterpret_cast<BYTE*>(value.bytes.data()), &size) != ERROR_SUCCESS) {
-    value.bytes.clear();
+                       reinterpret_cast<BYTE*>(value.bytes.data()), &size) != ERROR_SUCCESS)
     return value;
-  }
   value.bytes.resize(size);
   value.type = type;
   value.complete = true;
@@ -129,10 +110,8 @@ RawValue Win32Registry::GetRaw(int32_t root, const std::string& subkey, const st
 
 void Win32Registry::SaveRaw(int32_t root, const std::string& subkey, const std::string& name,
                             uint32_t type, const std::string& bytes) {
-  const UniqueKey key = CreateKey(root, subkey);
-  if (!key) return;
-  RegSetValueExA(key.Get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                 static_cast<DWORD>(bytes.size()));
+  RegSetKeyValueA(RootKey(root), subkey.c_str(), name.c_str(), type, bytes.data(),
+                  static_cast<DWORD>(bytes.size()));
 }
 
 }  // namespace gantrel

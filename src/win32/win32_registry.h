@@ -3,8 +3,8 @@
 
 namespace gantrel {
 
-// The registry over advapi32's ANSI calls. Each call opens or creates its key, uses it once and
-// closes it before returning.
+// The registry over advapi32's ANSI calls. Each call opens its key (a write makes it as needed),
+// uses it once and closes it before returning.
 class Win32Registry : public Registry {
  public:
   std::string GetString(int32_t root, const std::string& subkey, const std::string& name) override;

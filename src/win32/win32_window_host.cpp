@@ -12,9 +12,9 @@ LRESULT CALLBACK BusyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+// From the second run on, the class is there and RegisterClassA fails, harmlessly.
 void RegisterBusyClass(HINSTANCE instance) {
   WNDCLASSA wc{};
-  if (GetClassInfoA(instance, Win32WindowHost::kBusyClass, &wc)) return;
   wc.lpfnWndProc = BusyProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
@@ -25,11 +25,8 @@ void RegisterBusyClass(HINSTANCE instance) {
 
 }  // namespace
 
+// Each run shows one and closes it.
 void Win32WindowHost::ShowBusyWindow() {
-  if (busy_) {
-    ShowWindow(busy_, SW_SHOW);
-    return;
-  }
   HINSTANCE instance = GetModuleHandleA(nullptr);
   RegisterBusyClass(instance);
   const int dpi = ScreenDpi();
@@ -39,12 +36,11 @@ void Win32WindowHost::ShowBusyWindow() {
   AdjustWindowRectEx(&r, style, FALSE, WS_EX_TOOLWINDOW);
   const int w = r.right - r.left, h = r.bottom - r.top;
   // Centred over the main window.
-  RECT m{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  if (main_) GetWindowRect(main_, &m);
+  RECT m{};
+  GetWindowRect(main_, &m);
   busy_ = CreateWindowExA(WS_EX_TOOLWINDOW, kBusyClass, kBusyCaption, style,
                           m.left + (m.right - m.left - w) / 2, m.top + (m.bottom - m.top - h) / 2,
                           w, h, main_, nullptr, instance, nullptr);
-  if (!busy_) return;
   font_ = MakeFont(Font(kBusyText.font), dpi);
   HWND label = CreateWindowExA(0, "STATIC", kBusyText.caption, WS_CHILD | WS_VISIBLE | SS_LEFT,
                                px(kBusyText.left), px(kBusyText.top), px(kBusyText.width),
@@ -56,15 +52,10 @@ void Win32WindowHost::ShowBusyWindow() {
   UpdateWindow(busy_);
 }
 
-void Win32WindowHost::CloseBusyWindow() {
-  if (busy_) DestroyWindow(busy_);
-  busy_ = nullptr;
-  font_ = UniqueFont();
-}
+// The font goes with the next run's window, or with the program.
+void Win32WindowHost::CloseBusyWindow() { DestroyWindow(busy_); }
 
-void Win32WindowHost::EnableMain(bool enabled) {
-  if (main_) EnableWindow(main_, enabled);
-}
+void Win32WindowHost::EnableMain(bool enabled) { EnableWindow(main_, enabled); }
 
 void Win32WindowHost::HandlePendingEvents() {
   MSG msg;
@@ -79,9 +70,7 @@ void Win32WindowHost::HandlePendingEvents() {
   }
 }
 
-void Win32WindowHost::FocusMain() {
-  if (main_) SetFocus(main_);
-}
+void Win32WindowHost::FocusMain() { SetFocus(main_); }
 
 void Win32WindowHost::EndProgram() { ExitProcess(0); }
 

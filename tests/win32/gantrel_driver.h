@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -47,17 +48,14 @@ class Gantrel {
     si.cb = sizeof si;
     SetEnvironmentVariableA("windir", windir.empty() ? nullptr : windir.c_str());
     if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, 0, 0, nullptr, nullptr, &si, &pi))
-      WaitFor([&] { return (main = FindWindowOf(pi.dwProcessId, "GantrelMain")) != nullptr; },
-              30000);
+      WaitFor([&] { return main = FindWindowOf(pi.dwProcessId, "GantrelMain"); }, 30000);
   }
   ~Gantrel() {
     PostMessageA(main, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
   }
   Gantrel(const Gantrel&) = delete;
-
   HWND Control(int id) const { return GetDlgItem(id == kIdTabs ? main : Control(kIdTabs), id); }
   LRESULT Send(int id, UINT m, WPARAM w = 0) const { return SendMessageW(Control(id), m, w, 0); }
   int Count(int list) const { return static_cast<int>(Send(list, LB_GETCOUNT)); }
@@ -79,7 +77,10 @@ class Gantrel {
     return rows;
   }
   int Tab() const { return static_cast<int>(Send(kIdTabs, 0x130B /* TCM_GETCURSEL */)); }
-
+  HWND Focus() const {
+    GUITHREADINFO gui{sizeof gui, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {}};
+    return GetGUIThreadInfo(pi.dwThreadId, &gui) ? gui.hwndFocus : nullptr;
+  }
   // Waits until all messages posted before are handled (the window numbers them in a property).
   bool Sync(DWORD ms = 10000) {
     PostMessageA(main, RegisterWindowMessageA("Gantrel.Sync"), ++synced_, 0);
@@ -91,12 +92,18 @@ class Gantrel {
     if (press) PostMessageA(Control(id), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
     Sync();
   }
+  // Holds the keys down (for the focused window) until the focus is on `focus`; false if never.
+  bool Press(std::initializer_list<BYTE> keys, HWND focus) {
+    for (BYTE k : keys) keybd_event(k, 0, 0, 0);
+    const bool reached = WaitFor([&] { return Focus() == focus; }, 2000);
+    for (BYTE k : keys) keybd_event(k, 0, KEYEVENTF_KEYUP, 0);
+    return reached;
+  }
   // Waits for a message or input box, types `text` into it if given, presses the button. Gives
   // "title|text", and "|icon" when it showed one (control 0x0440); "" when no box came.
   std::string Answer(int button = IDOK, const char* text = nullptr, DWORD ms = 10000) {
     HWND h = nullptr;
-    if (!WaitFor([&] { return (h = FindWindowOf(pi.dwProcessId, "#32770")) != nullptr; }, ms))
-      return "";
+    if (!WaitFor([&] { return h = FindWindowOf(pi.dwProcessId, "#32770"); }, ms)) return "";
     std::string box = TextOf(h) + "|" + TextOf(GetDlgItem(h, 0xFFFF)) +
                       (SendMessageW(GetDlgItem(h, 0x0440), STM_GETICON, 0, 0) ? "|icon" : "");
     if (text) SendMessageA(GetDlgItem(h, 0x0100), WM_SETTEXT, 0, (LPARAM)text);
@@ -105,7 +112,6 @@ class Gantrel {
     Sync();
     return box;
   }
-
   PROCESS_INFORMATION pi{};
   HWND main = nullptr;
 
@@ -115,16 +121,13 @@ class Gantrel {
 
 inline std::optional<std::string> ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  return in ? std::optional(std::string(std::istreambuf_iterator<char>(in), {})) : std::nullopt;
 }
-
 // A new empty folder in the temp folder (the next run with that name empties it again).
 inline std::string Folder(const std::string& name) {
-  char temp[MAX_PATH] = {};
-  std::string path = std::string(temp, GetTempPathA(MAX_PATH, temp)) + "gantrel-" + name;
-  std::system(("rd /s /q \"" + path + "\" 2>nul & mkdir \"" + path + '"').c_str());
-  return path;
+  const auto path = std::filesystem::temp_directory_path() / ("gantrel-" + name);
+  std::filesystem::remove_all(path), std::filesystem::create_directories(path);
+  return path.string();
 }
 
 // A value's type and bytes as the ANSI calls see them; REG_NONE: no such value.
@@ -146,18 +149,6 @@ inline void SetReg(const char* key, const char* name, const RegValue& v,
   RegDeleteKeyValueA(root, key, name);
   if (v.first != REG_NONE)
     RegSetKeyValueA(root, key, name, v.first, v.second.data(), v.second.size());
-}
-
-// A key as Wine's own reg.exe of the prefix's kind shows it (64-bit in a 64-bit prefix, through
-// sysnative), with the games' HKLM key where that reg.exe finds it (under Wow6432Node there).
-inline std::string RegShown(std::string key, const std::string& scratch) {
-  BOOL wow64 = FALSE;
-  IsWow64Process(GetCurrentProcess(), &wow64);
-  if (wow64 && key.starts_with("HKLM\\SOFTWARE\\")) key.insert(14, "Wow6432Node\\");
-  std::system(((wow64 ? "C:\\windows\\sysnative\\reg" : "reg") + (" query \"" + key) + "\" > \"" +
-               scratch + '"')
-                  .c_str());
-  return ReadFileBytes(scratch).value_or("");
 }
 
 // The program on its own Windows folder, which is also the game's install folder (so the cache

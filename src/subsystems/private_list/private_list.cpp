@@ -31,9 +31,9 @@ constexpr std::size_t kDescriptionWidth = 22;
 // The list file's path, or nothing when the Windows folder is not known. An unset or empty
 // "windir" would name "\gantrel.ini" in the root of the current drive, which is not ours.
 std::optional<std::string> ListFilePath(Files& files) {
-  std::optional<std::string> folder = files.Environ(kWindowsFolderVariable);
-  if (!folder || folder->empty()) return std::nullopt;
-  return *folder + kListFileName;
+  const std::string folder = files.Environ(kWindowsFolderVariable);
+  if (folder.empty()) return std::nullopt;
+  return folder + kListFileName;
 }
 
 std::string TrimBlanks(const std::string& text) {
