@@ -51,7 +51,6 @@ void SortServerList(ListBox& gameList) {
     int32_t data;
   };
   std::vector<Row> rows;
-  rows.reserve(static_cast<size_t>(count));
   for (int16_t i = 0; i < count; ++i) rows.push_back({gameList.Row(i), gameList.ItemData(i)});
 
   // Stable, so rows of equal time (all the 9999s among them) keep the order they had.
