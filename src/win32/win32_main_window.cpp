@@ -76,9 +76,9 @@ bool Win32MainWindow::Create(HINSTANCE instance, int showCommand) {
 
   window_.OnLoad();
 
-  // Shown active, the window takes the focus, which WM_SETFOCUS hands on to the first control.
+  // Shown active, the window takes the focus, which WM_SETFOCUS hands on to the first control; the
+  // message loop paints it, after the lists' first fill is drawn.
   ShowWindow(hwnd_, showCommand);
-  UpdateWindow(hwnd_);
   return true;
 }
 
@@ -156,7 +156,8 @@ void Win32MainWindow::FocusFirstOnTab() {
 // Only the main loop calls this, and it runs only while the window is enabled and no modal box is
 // up: the keys it sees go to the window's own controls.
 bool Win32MainWindow::PreTranslate(MSG& msg) {
-  if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST && GetParent(msg.hwnd) == tabs_)
+  // The tool tips take what they need of the pages' messages (the mouse's) and ignore the rest.
+  if (GetParent(msg.hwnd) == tabs_)
     SendMessageA(toolTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000)) {
     // Ctrl+Tab moves between the pages, as in any tabbed window. It clears no selection.

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "win32_handle.h"
 
@@ -62,8 +61,7 @@ void Win32Registry::SaveString(int32_t root, const std::string& subkey, const st
                                const std::string& text) {
   // The value holds exactly the text's bytes, with no NUL. The system adds a NUL of its own when
   // the byte after the counted data is a NUL, so the bytes go from a copy followed by a non-NUL.
-  std::vector<BYTE> data(text.begin(), text.end());
-  data.push_back(0xFF);
+  const std::string data = text + '\xFF';
   RegSetKeyValueA(RootKey(root), subkey.c_str(), name.c_str(), REG_SZ, data.data(),
                   static_cast<DWORD>(text.size()));
 }

@@ -48,8 +48,7 @@ void Win32WindowHost::ShowBusyWindow() {
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kBusyText.id)),
                                instance, nullptr);
   SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-  ShowWindow(busy_, SW_SHOWNOACTIVATE);
-  UpdateWindow(busy_);
+  ShowWindow(busy_, SW_SHOWNOACTIVATE);  // painted at the run's first yield
 }
 
 // The font goes with the next run's window, or with the program.

@@ -113,7 +113,6 @@ TEST(MainWindow, LaunchesAndTheWebLink) {
   for (const DWORD type : {REG_SZ, REG_NONE}) {
     SetReg("http\\shell\\open\\command", "", {type, '"' + dir + "\\web.exe\" \"%1\"\0"s},
            HKEY_CLASSES_ROOT);
-    SetReg("Software\\Classes\\http\\shell\\open\\command", "", {}, HKEY_CURRENT_USER);
     app.Click(kIdWebLink, true);
   }
   EXPECT_TRUE(record(dir + "\\web.exe").ends_with(" \"http://gantrel.example.org/\""));
