@@ -54,18 +54,18 @@ bool Win32MainWindow::Create(HINSTANCE instance, int showCommand) {
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   wc.lpszClassName = kClassName;
-  RegisterClassA(&wc);  // if it fails, so does CreateWindowExA below
+  RegisterClassA(&wc);  // if it fails, so does CreateWindowA below
 
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   RECT r{0, 0, TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_)};
   AdjustWindowRect(&r, style, FALSE);
-  hwnd_ = CreateWindowExA(0, kClassName, kMainCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                          r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, this);
+  hwnd_ = CreateWindowA(kClassName, kMainCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                        r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, this);
   if (!hwnd_) return false;
   // The small icon, from the 16 x 16 picture.
   smallIcon_ = UniqueIcon(static_cast<HICON>(
       LoadImageA(instance, MAKEINTRESOURCEA(IDI_GANTREL), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                 GetSystemMetrics(SM_CYSMICON), 0)));
+                 GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
   if (smallIcon_) SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
 
   dialogs_.SetOwner(hwnd_);
@@ -114,9 +114,9 @@ void Win32MainWindow::CreateControls() {
                              nullptr, instance, nullptr);
 
   for (const ControlSpec& c : MainControls()) {
-    HWND h = CreateWindowExA(0, ClassOf(c.kind), c.caption, StyleOf(c), px(c.left), px(c.top),
-                             px(c.width), px(c.height), tabs_,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+    HWND h = CreateWindowA(ClassOf(c.kind), c.caption, StyleOf(c), px(c.left), px(c.top),
+                           px(c.width), px(c.height), tabs_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
     controls_[c.id] = h;
     SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.font)), FALSE);
     if (c.toolTip) {
