@@ -39,7 +39,7 @@ class Win32ListBox : public ListBox {
   void Deselect(int16_t row) override;
 
  private:
-  LRESULT Send(UINT msg, WPARAM w = 0, LPARAM l = 0) const {
+  LRESULT Send(UINT msg, WPARAM w = {}, LPARAM l = {}) const {
     return SendMessageA(hwnd_, msg, w, l);
   }
   std::wstring_view WideRow(int16_t row) const;

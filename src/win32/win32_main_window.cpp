@@ -54,18 +54,18 @@ bool Win32MainWindow::Create(HINSTANCE instance, int showCommand) {
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   wc.lpszClassName = kClassName;
-  RegisterClassA(&wc);  // if it fails, so does CreateWindowExA below
+  RegisterClassA(&wc);  // if it fails, so does CreateWindowA below
 
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   RECT r{0, 0, TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_)};
   AdjustWindowRect(&r, style, FALSE);
-  hwnd_ = CreateWindowExA(0, kClassName, kMainCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                          r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, this);
+  hwnd_ = CreateWindowA(kClassName, kMainCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                        r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, this);
   if (!hwnd_) return false;
   // The small icon, from the 16 x 16 picture.
   smallIcon_ = UniqueIcon(static_cast<HICON>(
       LoadImageA(instance, MAKEINTRESOURCEA(IDI_GANTREL), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                 GetSystemMetrics(SM_CYSMICON), 0)));
+                 GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
   if (smallIcon_) SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
 
   dialogs_.SetOwner(hwnd_);
@@ -76,9 +76,9 @@ bool Win32MainWindow::Create(HINSTANCE instance, int showCommand) {
 
   window_.OnLoad();
 
-  // Shown active, the window takes the focus, which WM_SETFOCUS hands on to the first control.
+  // Shown active, the window takes the focus, which WM_SETFOCUS hands on to the first control; the
+  // message loop paints it, after the lists' first fill is drawn.
   ShowWindow(hwnd_, showCommand);
-  UpdateWindow(hwnd_);
   return true;
 }
 
@@ -114,9 +114,9 @@ void Win32MainWindow::CreateControls() {
                              nullptr, instance, nullptr);
 
   for (const ControlSpec& c : MainControls()) {
-    HWND h = CreateWindowExA(0, ClassOf(c.kind), c.caption, StyleOf(c), px(c.left), px(c.top),
-                             px(c.width), px(c.height), tabs_,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+    HWND h = CreateWindowA(ClassOf(c.kind), c.caption, StyleOf(c), px(c.left), px(c.top),
+                           px(c.width), px(c.height), tabs_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
     controls_[c.id] = h;
     SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.font)), FALSE);
     if (c.toolTip) {
@@ -156,7 +156,8 @@ void Win32MainWindow::FocusFirstOnTab() {
 // Only the main loop calls this, and it runs only while the window is enabled and no modal box is
 // up: the keys it sees go to the window's own controls.
 bool Win32MainWindow::PreTranslate(MSG& msg) {
-  if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST && GetParent(msg.hwnd) == tabs_)
+  // The tool tips take what they need of the pages' messages (the mouse's) and ignore the rest.
+  if (GetParent(msg.hwnd) == tabs_)
     SendMessageA(toolTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000)) {
     // Ctrl+Tab moves between the pages, as in any tabbed window. It clears no selection.

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "win32_handle.h"
 
@@ -32,10 +31,8 @@ bool Missing(LONG result) { return result == ERROR_FILE_NOT_FOUND || result == E
 
 std::string Win32Registry::GetString(int32_t root, const std::string& subkey,
                                      const std::string& name) {
+  // Size first, then the data (a key that did not open fails both).
   const UniqueKey key = OpenKey(root, subkey);
-  if (!key) return {};
-
-  // Size first, then the data.
   DWORD type{};
   DWORD size{};
   RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &size);
@@ -43,18 +40,14 @@ std::string Win32Registry::GetString(int32_t root, const std::string& subkey,
   // A text this large is no server list or folder; reading it could exhaust the 32-bit process.
   constexpr DWORD kMaxTextBytes = 64u << 20;
   if (size > kMaxTextBytes) return {};
-
   std::string buffer(size, ' ');
-  DWORD got = size;
-  DWORD ignored{};
-  if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &ignored,
-                       reinterpret_cast<BYTE*>(buffer.data()), &got) != ERROR_SUCCESS) {
+  if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, nullptr,
+                       reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
     return {};
-  }
   // Only what the second read wrote counts (the value may have shrunk in between). A value
   // written with a terminating NUL comes back without it; one written by SaveString has none
   // and comes back whole.
-  if (got < buffer.size()) buffer.resize(got);
+  buffer.resize(size);
   return buffer.substr(0, buffer.find('\0'));
 }
 
@@ -62,8 +55,7 @@ void Win32Registry::SaveString(int32_t root, const std::string& subkey, const st
                                const std::string& text) {
   // The value holds exactly the text's bytes, with no NUL. The system adds a NUL of its own when
   // the byte after the counted data is a NUL, so the bytes go from a copy followed by a non-NUL.
-  std::vector<BYTE> data(text.begin(), text.end());
-  data.push_back(0xFF);
+  const std::string data = text + '\xFF';
   RegSetKeyValueA(RootKey(root), subkey.c_str(), name.c_str(), REG_SZ, data.data(),
                   static_cast<DWORD>(text.size()));
 }

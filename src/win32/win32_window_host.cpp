@@ -42,14 +42,13 @@ void Win32WindowHost::ShowBusyWindow() {
                           m.left + (m.right - m.left - w) / 2, m.top + (m.bottom - m.top - h) / 2,
                           w, h, main_, nullptr, instance, nullptr);
   font_ = MakeFont(Font(kBusyText.font), dpi);
-  HWND label = CreateWindowExA(0, "STATIC", kBusyText.caption, WS_CHILD | WS_VISIBLE | SS_LEFT,
-                               px(kBusyText.left), px(kBusyText.top), px(kBusyText.width),
-                               px(kBusyText.height), busy_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kBusyText.id)),
-                               instance, nullptr);
+  HWND label = CreateWindowA("STATIC", kBusyText.caption, WS_CHILD | WS_VISIBLE | SS_LEFT,
+                             px(kBusyText.left), px(kBusyText.top), px(kBusyText.width),
+                             px(kBusyText.height), busy_,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kBusyText.id)),
+                             instance, nullptr);
   SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-  ShowWindow(busy_, SW_SHOWNOACTIVATE);
-  UpdateWindow(busy_);
+  ShowWindow(busy_, SW_SHOWNOACTIVATE);  // painted at the run's first yield
 }
 
 // The font goes with the next run's window, or with the program.
