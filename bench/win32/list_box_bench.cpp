@@ -145,8 +145,11 @@ int Run(const Options& options) {
     return 1;
   }
   if (options.shown) ShowWindow(window, SW_SHOW);
-  Win32ListBox gameList(h1);
-  Win32ListBox privateList(h2);
+  // Drawing held back as in the program; nothing here thaws the lists.
+  Win32ListBox gameList;
+  Win32ListBox privateList;
+  gameList.Attach(h1, window);
+  privateList.Attach(h2, window);
   const int16_t rows = static_cast<int16_t>(options.rows);
   auto full = [rows](const ListBox& l) { return l.Count() == rows; };
   Bench bench(options, h1, h2);

@@ -66,17 +66,11 @@ struct FontTraits {
   static Handle Invalid() { return nullptr; }
   static void Close(Handle h) { DeleteObject(h); }
 };
-struct IconTraits {
-  using Handle = HICON;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle h) { DestroyIcon(h); }
-};
 
 using UniqueKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelTraits>;
 using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueIcmp = UniqueHandle<IcmpTraits>;
 using UniqueFont = UniqueHandle<FontTraits>;
-using UniqueIcon = UniqueHandle<IconTraits>;
 
 }  // namespace gantrel

@@ -54,10 +54,10 @@ std::string Win32ListBox::RowsText(std::string_view end) const {
 // window's messages are next handled -- after the operation, or at the next yield of a ping run,
 // so that a run still shows each row as soon as it is measured.
 void Win32ListBox::Freeze() {
-  if (frozen_ || !notify_) return;
+  if (frozen_) return;
   Send(WM_SETREDRAW, FALSE);
   frozen_ = true;
-  PostMessageA(notify_, kThawListMessage, 0, reinterpret_cast<LPARAM>(hwnd_));
+  PostMessageA(notify_, kThawListMessage, {}, {});
 }
 
 void Win32ListBox::Thaw() {
@@ -95,7 +95,7 @@ void Win32ListBox::Add(const std::string& text) {
   if (Send(LB_GETCOUNT) >= kMaxRows) return;
   Put(text.size());
   // A new row's item data starts at 0.
-  Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  Send(LB_ADDSTRING, {}, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 // Added one by one, each row costs a sorted list box a binary search of its own comparisons:
@@ -105,14 +105,8 @@ void Win32ListBox::Add(const std::string& text) {
 // row, and the order is always the list box's own.
 int16_t Win32ListBox::AddRows(const std::vector<std::string_view>& rows) {
   const size_t total = std::min(rows.size(), static_cast<size_t>(kMaxRows));  // into an empty list
-  size_t bytes = 0;
-  for (size_t i = 0; i < total; ++i) bytes += rows[i].size() + 1;
-  // Drawing is off for the whole fill: until the window's messages are next handled, or, with no
-  // window to tell, until the fill ends.
-  Freeze();
-  const bool holdHere = !frozen_;
-  if (holdHere) Send(WM_SETREDRAW, FALSE);
-  Send(LB_INITSTORAGE, total, static_cast<LPARAM>(bytes * sizeof(wchar_t)));
+  // Room for the rows at once rather than a few at a time; the texts' room is the list box's own.
+  Send(LB_INITSTORAGE, total);
   // The list box's own rule: the locale's order, letter case ignored, a failure counting as less.
   const bool sorted = (GetWindowLongA(hwnd_, GWL_STYLE) & LBS_SORT) != 0;
   const LCID locale = static_cast<LCID>(Send(LB_GETLOCALE));
@@ -130,14 +124,11 @@ int16_t Win32ListBox::AddRows(const std::vector<std::string_view>& rows) {
                                       -1) == CSTR_LESS_THAN;
     Put(row.size());
     // An insert at an index is never sorted; -1 is the end.
-    if (SendMessageW(hwnd_, atEnd ? LB_INSERTSTRING : LB_ADDSTRING, atEnd ? ~WPARAM{0} : 0,
-                     reinterpret_cast<LPARAM>(text.c_str())) < 0)
+    const auto data = reinterpret_cast<LPARAM>(text.c_str());
+    if ((atEnd ? SendMessageW(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(-1), data)
+               : SendMessageW(hwnd_, LB_ADDSTRING, {}, data)) < 0)
       break;
     if (atEnd) greatest = std::move(text);
-  }
-  if (holdHere) {
-    Send(WM_SETREDRAW, TRUE);
-    InvalidateRect(hwnd_, nullptr, TRUE);
   }
   return added;
 }

@@ -15,10 +15,9 @@ constexpr UINT kThawListMessage = WM_APP;
 // The real LISTBOX control (single selection; sorted or not, as created).
 class Win32ListBox : public ListBox {
  public:
-  explicit Win32ListBox(HWND hwnd = nullptr) : hwnd_(hwnd) {}
-  // With a `notify` window, changes are drawn once the window's messages are next handled (the
-  // window must call Thaw on kThawListMessage); without one, at every change.
-  void Attach(HWND hwnd, HWND notify = nullptr) {
+  // Changes are drawn once the `notify` window's messages are next handled: the window must call
+  // Thaw on kThawListMessage.
+  void Attach(HWND hwnd, HWND notify) {
     hwnd_ = hwnd;
     notify_ = notify;
   }
@@ -46,7 +45,7 @@ class Win32ListBox : public ListBox {
   void AppendRow(int16_t row, std::string& text) const;
   void Freeze();
   void Put(size_t bytes);
-  HWND hwnd_;
+  HWND hwnd_ = nullptr;
   HWND notify_ = nullptr;
   bool frozen_ = false;
   // The longest text (in bytes, so in UTF-16 units at most) put into the control: each row of it

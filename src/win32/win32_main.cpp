@@ -10,7 +10,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     if (mainWindow.PreTranslate(msg)) continue;
-    TranslateMessage(&msg);
+    // The window's own messages, keys included, went through the dialog manager there; what is
+    // left (the tool tips') takes no keys.
     DispatchMessageA(&msg);
   }
   return static_cast<int>(msg.wParam);

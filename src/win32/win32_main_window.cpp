@@ -50,6 +50,7 @@ bool Win32MainWindow::Create(HINSTANCE instance, int showCommand) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = WndProc;
   wc.hInstance = instance;
+  // The title bar's small icon is the resource's 16 x 16 picture, which the class finds itself.
   wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_GANTREL));
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
@@ -62,11 +63,6 @@ bool Win32MainWindow::Create(HINSTANCE instance, int showCommand) {
   hwnd_ = CreateWindowA(kClassName, kMainCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
                         r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, this);
   if (!hwnd_) return false;
-  // The small icon, from the 16 x 16 picture.
-  smallIcon_ = UniqueIcon(static_cast<HICON>(
-      LoadImageA(instance, MAKEINTRESOURCEA(IDI_GANTREL), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                 GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
-  if (smallIcon_) SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
 
   dialogs_.SetOwner(hwnd_);
   host_.SetMain(hwnd_);
@@ -128,7 +124,7 @@ void Win32MainWindow::CreateControls() {
       ti.hwnd = hwnd_;
       ti.uId = reinterpret_cast<UINT_PTR>(h);
       ti.lpszText = const_cast<char*>(c.toolTip);
-      SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+      SendMessageA(toolTip_, TTM_ADDTOOLA, {}, reinterpret_cast<LPARAM>(&ti));
     }
   }
   gameList_.Attach(controls_[kIdGameList], hwnd_);
@@ -158,7 +154,7 @@ void Win32MainWindow::FocusFirstOnTab() {
 bool Win32MainWindow::PreTranslate(MSG& msg) {
   // The tool tips take what they need of the pages' messages (the mouse's) and ignore the rest.
   if (GetParent(msg.hwnd) == tabs_)
-    SendMessageA(toolTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    SendMessageA(toolTip_, TTM_RELAYEVENT, {}, reinterpret_cast<LPARAM>(&msg));
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000)) {
     // Ctrl+Tab moves between the pages, as in any tabbed window. It clears no selection.
     const int step = (GetKeyState(VK_SHIFT) & 0x8000) ? kTabCount - 1 : 1;

@@ -45,7 +45,6 @@ class Win32MainWindow {
   WNDPROC tabsDefault_ = nullptr;
   const int dpi_ = ScreenDpi();
   const UINT syncMessage_ = RegisterWindowMessageA(kSyncProp);
-  UniqueIcon smallIcon_;
   std::map<FontKind, UniqueFont> fonts_;
   std::map<int, HWND> controls_;
 

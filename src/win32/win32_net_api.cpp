@@ -25,9 +25,10 @@ HostLookup Win32NetApi::LookUpHost(const std::string& name) {
   if (h == nullptr) return {};
   // The record belongs to the platform and is reused by the next look-up: copy what counts now.
   HostLookup lookup{true, std::nullopt};
-  if (h->h_addr_list != nullptr && h->h_addr_list[0] != nullptr) {
+  // An IPv4 look-up: its list of 4-byte addresses may be empty, never missing.
+  if (h->h_addr_list[0] != nullptr) {
     Octets octets{};
-    std::memcpy(octets.data(), h->h_addr_list[0], std::clamp<int>(h->h_length, 0, 4));
+    std::memcpy(octets.data(), h->h_addr_list[0], octets.size());
     lookup.firstAddress = octets;
   }
   return lookup;

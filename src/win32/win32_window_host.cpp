@@ -64,7 +64,7 @@ void Win32WindowHost::HandlePendingEvents() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;
     }
-    TranslateMessage(&msg);
+    // No key reaches the windows during a run (the main window is disabled): nothing to translate.
     DispatchMessageA(&msg);
   }
 }

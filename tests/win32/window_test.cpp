@@ -18,10 +18,15 @@ TEST(MainWindow, ListsAndTheirButtons) {
   char folder[MAX_PATH] = {};  // the prefix's own Windows folder
   const std::string windir(folder, GetWindowsDirectoryA(folder, MAX_PATH));
   Gantrel app = Open(windir, {REG_SZ, "127.0.0.1;localhost"}, "localhost\r\n127.0.0.1\r\n");
+  // The window's size, its four tabs, the pages' controls placed from the client area's corner.
+  const auto px = [](int twips) { return TwipsToPixels(twips, ScreenDpi()); };
   RECT client{};
-  EXPECT_TRUE(GetClientRect(app.main, &client) &&
-              client.right == TwipsToPixels(kClientWidthTwips, ScreenDpi()) &&
-              client.bottom == TwipsToPixels(kClientHeightTwips, ScreenDpi()));
+  POINT at{};
+  MapWindowPoints(app.Control(kIdRestore), app.main, &at, 1);
+  EXPECT_TRUE(GetClientRect(app.main, &client) && client.right == px(kClientWidthTwips) &&
+              client.bottom == px(kClientHeightTwips) && app.Send(kIdTabs, 0x1304 /* TCM_GETITEMCOUNT */) == 4 &&
+              at.x == px(FindControl(kIdRestore)->left) && at.y == px(FindControl(kIdRestore)->top));
+  EXPECT_EQ(GetWindowLongA(app.Control(kIdGameListHeading), GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
   const auto rect = [](HWND h) { RECT r{}; return GetWindowRect(h, &r), r; };
   SetCursorPos(rect(app.Control(kIdRestore)).left + 2, rect(app.Control(kIdRestore)).top + 2);
   const auto tip = [&] { return FindWindowOf(app.pi.dwProcessId, "tooltips_class32"); };  // shown
@@ -41,6 +46,7 @@ TEST(MainWindow, ListsAndTheirButtons) {
   ASSERT_TRUE(WaitFor([&] { return box = FindWindowOf(app.pi.dwProcessId, "#32770"); }));
   const RECT b = rect(box), p = rect(GetDlgItem(box, 0xFFFF)), e = rect(GetDlgItem(box, 0x100));
   EXPECT_TRUE(app.Focus() == GetDlgItem(box, 0x100) && IsWindowVisible(GetDlgItem(box, 0x100)) &&
+              !IsWindowEnabled(app.main) &&
               p.bottom <= e.top && e.top < e.bottom && e.left < e.right && e.right < b.right &&
               e.bottom < b.bottom && b.right - b.left < GetSystemMetrics(SM_CXSCREEN));
   EXPECT_EQ(app.Answer(IDOK, "abc.example.org"), "Gantrel|Enter server address");
@@ -94,10 +100,19 @@ TEST(MainWindow, LaunchesAndTheWebLink) {
             (RegValue{REG_BINARY, nul("1001|02|a.example|8|A|gw.example|-9|gw.example||")}));
   EXPECT_EQ(GetReg(kGatewaysKey, kOverrideGatewaysValue, HKEY_CURRENT_USER),
             (RegValue{REG_MULTI_SZ, nul("1001|02|x.example|0|X|GW.Example|6|Games||")}));
-  // Diablo: minimized, in our own start folder, its path quoted on the command line.
+  // Diablo: minimized, in our own start folder, its path quoted on the command line. A missing
+  // gateway list is made from the games' own. Then a box for a Diablo folder that is not there.
   app.Send(kIdGameList, LB_SETCURSEL, 1);
+  SetReg(kGatewaysKey, kGatewaysValue, {REG_NONE, ""}, HKEY_CURRENT_USER);
   app.Click(kIdDiabloFromGameList);
   EXPECT_EQ(record(game), std::filesystem::current_path().string() + "\n2\n\"" + game + '"');
+  EXPECT_EQ(GetReg(kGatewaysKey, kGatewaysValue, HKEY_CURRENT_USER),
+            (RegValue{REG_MULTI_SZ, nul("1001|05|uswest.battle.net|8|U.S. West|useast.battle.net|6|"
+                                        "U.S. East|asia.battle.net|-9|Asia|europe.battle.net|-1|"
+                                        "Europe|127.0.0.1|-9|127.0.0.1||")}));
+  SetReg("SOFTWARE\\Blizzard Entertainment\\Archives", "DiabloInstall", {REG_SZ, dir + "\\no"});
+  app.Click(kIdDiabloFromGameList);
+  EXPECT_NE(app.Answer(), "");
   // Ctrl+Shift+Tab to the About page: the pointer is a hand over the links, not over the text
   // (the shape each asks for when the system tells it the pointer moved over it).
   EXPECT_TRUE(app.Press({VK_CONTROL, VK_SHIFT, VK_TAB}, app.Control(kIdTabs)) &&
@@ -204,11 +219,13 @@ TEST(MainWindow, DISABLED_PingRuns) {
        R"(no-such-host\.invalid {22} \[N/A\]=\d+\n1)",
        "Sondar-ICMPEcho\\|Winsock Error 1100[1-4]" + why}};
   app.Send(kIdPrivateList, LB_SETCURSEL, 1);
+  SetWindowPos(app.main, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   for (auto [button, list, rows, boxes] : runs) {
     if (refused) rows = std::regex_replace(rows, std::regex(R"(\\\[\(\S+ ms\\\])"), R"(\[N/A\])");
     const ULONGLONG start = GetTickCount64();
     app.Click(button);  // handled at the run's first yield
-    // The busy window, its own size centred over the main window, which is disabled.
+    // The busy window, its own size centred over the main window, which is disabled; it stays
+    // until the run ends.
     const HWND busy = FindWindowOf(app.pi.dwProcessId, "GantrelMessage");
     RECT b{}, c{}, m{};
     GetWindowRect(busy, &b), GetClientRect(busy, &c), GetWindowRect(app.main, &m);
@@ -216,8 +233,9 @@ TEST(MainWindow, DISABLED_PingRuns) {
                 c.bottom == TwipsToPixels(kBusyHeightTwips, ScreenDpi()));
     EXPECT_LT(std::abs(b.left + b.right - m.left - m.right) +
                   std::abs(b.top + b.bottom - m.top - m.bottom), 3);
-    EXPECT_EQ(TextOf(GetDlgItem(busy, kIdBusyText)) + std::to_string(IsWindowEnabled(app.main)),
-              "Pinging Servers...0");
+    EXPECT_EQ(TextOf(GetDlgItem(busy, kIdBusyText)) + std::to_string(IsWindowEnabled(app.main)) +
+                  std::to_string(SendMessageA(busy, WM_CLOSE, 0, 0) + IsWindow(busy)),
+              "Pinging Servers...01");
     std::string said, shown;
     const auto answering = [&] {
       return said += app.Answer(IDOK, nullptr, 0), IsWindowEnabled(app.main);
