@@ -1,7 +1,6 @@
 // The game's server list, the private list, both ping runs and the sort.
 #include <gtest/gtest.h>
 
-
 #include "fakes.h"
 #include "ping_sort/ping_runs.h"
 #include "private_list/private_list.h"
