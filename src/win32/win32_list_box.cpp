@@ -133,15 +133,10 @@ int16_t Win32ListBox::AddRows(const std::vector<std::string_view>& rows) {
   return added;
 }
 
-void Win32ListBox::Remove(int16_t row) {
-  Freeze();
-  Send(LB_DELETESTRING, static_cast<WPARAM>(row));
-}
+// One redraw each: a single row goes, or the list empties before a fill that holds drawing back.
+void Win32ListBox::Remove(int16_t row) { Send(LB_DELETESTRING, static_cast<WPARAM>(row)); }
 
-void Win32ListBox::Clear() {
-  Freeze();
-  Send(LB_RESETCONTENT);
-}
+void Win32ListBox::Clear() { Send(LB_RESETCONTENT); }
 
 void Win32ListBox::Deselect(int16_t row) {
   if (Send(LB_GETCURSEL) == row) Send(LB_SETCURSEL, static_cast<WPARAM>(-1));
