@@ -21,7 +21,7 @@ std::wstring_view Win32ListBox::WideRow(int16_t row) const {
   buffer_.resize(longest_ + 1);
   const LRESULT got = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(row),
                                    reinterpret_cast<LPARAM>(buffer_.data()));
-  return {buffer_.data(), got > 0 ? static_cast<size_t>(got) : 0};
+  return {buffer_.data(), static_cast<size_t>(std::max<LRESULT>(got, 0))};
 }
 
 // Converted straight onto the end of `text`; no code page takes more than 3 bytes a UTF-16 unit.

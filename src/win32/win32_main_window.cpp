@@ -29,6 +29,22 @@ DWORD StyleOf(const ControlSpec& c) {
   return WS_CHILD;
 }
 
+// The lists in the tool tips' colours.
+HBRUSH ListColours(HDC dc) {
+  SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+  SetBkColor(dc, GetSysColor(COLOR_INFOBK));
+  return GetSysColorBrush(COLOR_INFOBK);
+}
+
+// Labels on the page's own background, in blue where the layout says so. (Buttons keep the
+// system's colours.)
+HBRUSH LabelColours(HDC dc, HWND label) {
+  const ControlSpec* spec = FindControl(GetDlgCtrlID(label));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, spec && spec->look == TextLook::Blue ? kBlue : GetSysColor(COLOR_BTNTEXT));
+  return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+}
+
 const char* ClassOf(ControlKind kind) {
   switch (kind) {
     case ControlKind::List:
@@ -188,7 +204,6 @@ LRESULT CALLBACK Win32MainWindow::TabProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     case WM_COMMAND:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
       // The pages' controls report to the main window.
       return self->OnMessage(msg, wParam, lParam);
     case WM_SETCURSOR: {
@@ -217,17 +232,16 @@ LRESULT Win32MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       gameList_.Thaw();
       privateList_.Thaw();
       break;
-    case WM_NOTIFY: {
-      auto* hdr = reinterpret_cast<NMHDR*>(lParam);
-      if (hdr->hwndFrom == tabs_ && hdr->code == TCN_SELCHANGE)
+    case WM_NOTIFY:
+      // Only the tab control tells of a new selection (the tool tips' codes are others).
+      if (reinterpret_cast<NMHDR*>(lParam)->code == TCN_SELCHANGE)
         SelectTab(TabCtrl_GetCurSel(tabs_));
       break;
-    }
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
       return reinterpret_cast<LRESULT>(
-          OnCtlColor(msg, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+          LabelColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+    case WM_CTLCOLORLISTBOX:
+      return reinterpret_cast<LRESULT>(ListColours(reinterpret_cast<HDC>(wParam)));
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) lastFocus_ = GetFocus();
       return DefWindowProcA(hwnd_, msg, wParam, lParam);
@@ -242,19 +256,6 @@ LRESULT Win32MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     default: return DefWindowProcA(hwnd_, msg, wParam, lParam);
   }
   return 0;
-}
-
-HBRUSH Win32MainWindow::OnCtlColor(UINT msg, HDC dc, HWND control) {
-  if (msg == WM_CTLCOLORLISTBOX) {
-    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-    SetBkColor(dc, GetSysColor(COLOR_INFOBK));
-    return GetSysColorBrush(COLOR_INFOBK);
-  }
-  const ControlSpec* spec = FindControl(GetDlgCtrlID(control));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, spec && spec->look == TextLook::Blue ? kBlue : GetSysColor(COLOR_BTNTEXT));
-  if (msg == WM_CTLCOLORSTATIC) return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-  return GetSysColorBrush(COLOR_BTNFACE);
 }
 
 void Win32MainWindow::OnCommand(int id) {

@@ -33,7 +33,6 @@ class Win32MainWindow {
   LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   void OnCommand(int id);
-  HBRUSH OnCtlColor(UINT msg, HDC dc, HWND control);
   void SelectTab(int tab);
   void FocusFirstOnTab();
   HFONT FontFor(FontKind kind);

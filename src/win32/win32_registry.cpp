@@ -80,15 +80,14 @@ RawValue Win32Registry::GetRaw(int32_t root, const std::string& subkey, const st
                                uint32_t maxBytes) {
   RawValue value;
   UniqueKey key;
-  const LONG opened = OpenKey(root, subkey, key);
-  if (Missing(opened)) return value;
-  value.found = true;
-  // Size first (a key that did not open fails here too); the read may still find the value grown
-  // or gone in between. Only `complete` bytes count.
+  // Size first; the read may still find the value grown or gone in between. Only `complete`
+  // bytes count.
   DWORD size{};
-  const LONG sized = RegQueryValueExA(key.Get(), name.c_str(), nullptr, nullptr, nullptr, &size);
-  if (Missing(sized)) value.found = false;
-  if (sized != ERROR_SUCCESS || size > maxBytes) return value;
+  LONG result = OpenKey(root, subkey, key);
+  if (result == ERROR_SUCCESS)
+    result = RegQueryValueExA(key.Get(), name.c_str(), nullptr, nullptr, nullptr, &size);
+  value.found = !Missing(result);  // a key or value that is there but could not be read counts
+  if (result != ERROR_SUCCESS || size > maxBytes) return value;
   value.bytes.assign(size, '\0');
   DWORD type{};
   if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type,

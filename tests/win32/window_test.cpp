@@ -41,25 +41,26 @@ TEST(MainWindow, ListsAndTheirButtons) {
   EXPECT_EQ(GetReg(kBattleNetKey, kServerListValue), (RegValue{REG_SZ, kDefaultServerList}));
   EXPECT_EQ(app.Count(kIdGameList), 8);
   // Add asks twice (Cancel: no text); Del wants a selection, its box gives back the focus. The
-  // input box, on the screen: typing goes to its field, below the prompt, inside the box.
+  // input box, on the screen over the disabled window: typing goes to its field, below the
+  // prompt, inside the box; the prompt left of the buttons.
   app.Click(kIdAddPrivateServer);
   HWND box = nullptr;  // shown once the program waits for the player
   ASSERT_TRUE(WaitFor([&] { return box = FindWindowOf(app.pi.dwProcessId, "#32770"); }));
   const RECT b = rect(box), p = rect(GetDlgItem(box, 0xFFFF)), e = rect(GetDlgItem(box, 0x100));
   EXPECT_TRUE(app.Focus() == GetDlgItem(box, 0x100) && IsWindowVisible(GetDlgItem(box, 0x100)) &&
-              !IsWindowEnabled(app.main) && p.bottom <= e.top && e.top < e.bottom &&
-              e.left < e.right && e.right < b.right && e.bottom < b.bottom &&
-              b.right - b.left < GetSystemMetrics(SM_CXSCREEN));
+              !IsWindowEnabled(app.main) && p.right < rect(GetDlgItem(box, IDOK)).left &&
+              p.bottom <= e.top && e.top < e.bottom && e.left < e.right && e.right < b.right &&
+              e.bottom < b.bottom && b.right - b.left < GetSystemMetrics(SM_CXSCREEN));
   EXPECT_EQ(app.Answer(IDOK, "abc.example.org"), "Gantrel|Enter server address");
   EXPECT_EQ(app.Answer(IDCANCEL, "Ladder"), "Gantrel|Enter description of server");
   EXPECT_EQ(app.Rows(kIdPrivateList), "127.0.0.1\nabc.example.org\nlocalhost\n");
   app.Click(kIdDeletePrivateServer);
   EXPECT_EQ(app.Answer(), "Gantrel|You must select a server before attempting to delete it");
   EXPECT_EQ(app.Focus(), app.Control(kIdDeletePrivateServer));
-  app.Send(kIdPrivateList, LB_SETCURSEL, 1);
+  app.Send(kIdPrivateList, LB_SETCURSEL, 2);
   app.Click(kIdDeletePrivateServer);
   app.Click(kIdSavePrivateList);
-  EXPECT_EQ(ReadFileBytes(windir + "\\gantrel.ini"), "127.0.0.1\r\nlocalhost\r\n");
+  EXPECT_EQ(ReadFileBytes(windir + "\\gantrel.ini"), "127.0.0.1\r\nabc.example.org\r\n");
   // A press on a tab header shows its page and clears both selections.
   app.Send(kIdGameList, LB_SETCURSEL, 1);
   app.Send(kIdPrivateList, LB_SETCURSEL, 0);
@@ -112,13 +113,13 @@ TEST(MainWindow, LaunchesAndTheWebLink) {
   // (the shape each asks for when the system tells it the pointer moved over it).
   EXPECT_TRUE(app.Press({VK_CONTROL, VK_SHIFT, VK_TAB}, app.Control(kIdTabs)) &&
               app.Tab() == kAboutTab);
-  const auto shape = [&](int id) {
-    SendMessageW(app.Control(id), WM_SETCURSOR, (WPARAM)app.Control(id), HTCLIENT);
+  const auto shape = [&](HWND h) {  // the window itself: an arrow again
+    SendMessageW(h, WM_SETCURSOR, (WPARAM)h, HTCLIENT);
     CURSORINFO ci{sizeof ci, 0, nullptr, {}};
     return GetCursorInfo(&ci) ? ci.hCursor : nullptr;
   };
-  const HCURSOR text = shape(kIdWebPrompt), web = shape(kIdWebLink);
-  EXPECT_TRUE(web != text && web == shape(kIdEmailLink));
+  const HCURSOR text = shape(app.Control(kIdWebPrompt)), web = shape(app.Control(kIdWebLink));
+  EXPECT_TRUE(web != text && web == shape(app.Control(kIdEmailLink)) && shape(app.main) == text);
   // The web link hands its address to the handler registered for http; with none, a box says so.
   for (const DWORD type : {REG_SZ, REG_NONE})
     SetReg("http\\shell\\open\\command", "", {type, '"' + dir + "\\web.exe\" \"%1\"\0"s},
@@ -168,6 +169,8 @@ TEST(MainWindow, HostileInput) {
     SetReg(kBattleNetKey, kServerVersionValue, versions[n++ % 3]);
     Gantrel app = Open(windir, {type, value}, file);
     ASSERT_TRUE(app.Sync()) << "no window, or it does not answer";
+    if (priv.size() == kMaxRows)  // a full list takes no more
+      app.Click(kIdAddPrivateServer), app.Answer(IDOK, "0"), app.Answer(IDOK, "");
     // In the lists' font, a scroll bar once the rows outgrow the list; long lists are sampled.
     for (const auto& [list, want] : {std::pair{kIdGameList, game}, {kIdPrivateList, priv}}) {
       ASSERT_EQ(app.Count(list), static_cast<int>(want.size()));
