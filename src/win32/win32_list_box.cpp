@@ -54,9 +54,8 @@ std::string Win32ListBox::RowsText(std::string_view end) const {
 // window's messages are next handled -- after the operation, or at the next yield of a ping run,
 // so that a run still shows each row as soon as it is measured.
 void Win32ListBox::Freeze() {
-  if (frozen_) return;
+  if (std::exchange(frozen_, true)) return;
   Send(WM_SETREDRAW, FALSE);
-  frozen_ = true;
   PostMessageA(notify_, kThawListMessage, {}, {});
 }
 
@@ -68,7 +67,7 @@ void Win32ListBox::Thaw() {
 
 void Win32ListBox::Put(size_t bytes) {
   Freeze();
-  if (bytes > longest_) longest_ = bytes;
+  longest_ = std::max(longest_, bytes);
 }
 
 void Win32ListBox::SetRow(int16_t row, const std::string& text) {

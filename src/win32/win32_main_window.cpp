@@ -171,14 +171,15 @@ bool Win32MainWindow::PreTranslate(MSG& msg) {
   // The tool tips take what they need of the pages' messages (the mouse's) and ignore the rest.
   if (GetParent(msg.hwnd) == tabs_)
     SendMessageA(toolTip_, TTM_RELAYEVENT, {}, reinterpret_cast<LPARAM>(&msg));
-  if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000)) {
-    // Ctrl+Tab moves between the pages, as in any tabbed window. It clears no selection.
+  // Ctrl+Tab moves between the pages, as in any tabbed window. It clears no selection.
+  const bool nextPage =
+      msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000);
+  if (nextPage) {
     const int step = (GetKeyState(VK_SHIFT) & 0x8000) ? kTabCount - 1 : 1;
     SelectTab((TabCtrl_GetCurSel(tabs_) + step) % kTabCount);
     FocusFirstOnTab();
-    return true;
   }
-  return IsDialogMessageA(hwnd_, &msg) != FALSE;
+  return nextPage || IsDialogMessageA(hwnd_, &msg) != FALSE;
 }
 
 LRESULT CALLBACK Win32MainWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
