@@ -70,14 +70,18 @@ void Win32ListBox::Put(size_t bytes) {
   longest_ = std::max(longest_, bytes);
 }
 
-void Win32ListBox::SetRow(int16_t row, const std::string& text) {
+LRESULT Win32ListBox::Insert(UINT msg, WPARAM at, const std::string& text) {
   Put(text.size());
+  return Send(msg, at, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Win32ListBox::SetRow(int16_t row, const std::string& text) {
   // An insert at an index is never re-sorted, so the row keeps its place even in a sorted list.
   const auto at = static_cast<WPARAM>(row);
   const LRESULT data = Send(LB_GETITEMDATA, at);
   const bool selected = Send(LB_GETCURSEL) == row;
   Send(LB_DELETESTRING, at);
-  if (Send(LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(text.c_str())) < 0) return;
+  if (Insert(LB_INSERTSTRING, at, text) < 0) return;
   Send(LB_SETITEMDATA, at, data);
   if (selected) Send(LB_SETCURSEL, at);
 }
@@ -92,9 +96,7 @@ void Win32ListBox::SetItemData(int16_t row, int32_t data) {
 
 void Win32ListBox::Add(const std::string& text) {
   if (Send(LB_GETCOUNT) >= kMaxRows) return;
-  Put(text.size());
-  // A new row's item data starts at 0.
-  Send(LB_ADDSTRING, {}, reinterpret_cast<LPARAM>(text.c_str()));
+  Insert(LB_ADDSTRING, {}, text);  // a new row's item data starts at 0
 }
 
 // Added one by one, each row costs a sorted list box a binary search of its own comparisons:

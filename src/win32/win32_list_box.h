@@ -44,7 +44,9 @@ class Win32ListBox : public ListBox {
   std::wstring_view WideRow(int16_t row) const;
   void AppendRow(int16_t row, std::string& text) const;
   void Freeze();
+  // Every row's text goes in through Put: Insert for one row, AddRows for a fill.
   void Put(size_t bytes);
+  LRESULT Insert(UINT msg, WPARAM at, const std::string& text);
   HWND hwnd_ = nullptr;
   HWND notify_ = nullptr;
   bool frozen_ = false;
