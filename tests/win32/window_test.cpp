@@ -36,6 +36,10 @@ TEST(MainWindow, ListsAndTheirButtons) {
   EXPECT_TRUE(app.Press({VK_TAB}, app.Control(kIdRestore)) && app.Tab() == kGameListTab);
   EXPECT_TRUE(app.Press({VK_CONTROL, VK_TAB}, app.Control(kIdPrivateList)) &&
               app.Tab() == kPrivateListTab);
+  // Import refills the game list alone, drawn again once the window is told: 22 rows, a scroll bar.
+  SetReg(kBattleNetKey, kServerListValue, {REG_SZ, std::string(21, ';')});
+  app.Click(kIdImport);
+  EXPECT_TRUE(app.Sync() && GetWindowLongA(app.Control(kIdGameList), GWL_STYLE) & WS_VSCROLL);
   // Restore stores exactly the list's bytes (no NUL) and shows them alone.
   app.Click(kIdRestore);
   EXPECT_EQ(GetReg(kBattleNetKey, kServerListValue), (RegValue{REG_SZ, kDefaultServerList}));
@@ -103,12 +107,17 @@ TEST(MainWindow, LaunchesAndTheWebLink) {
   EXPECT_EQ(GetReg(kGatewaysKey, kOverrideGatewaysValue, HKEY_CURRENT_USER),
             (RegValue{REG_MULTI_SZ, nul("1001|02|x.example|0|X|GW.Example|6|Games||")}));
   // Diablo: minimized, in our own start folder, its path quoted on the command line. A missing
-  // gateway list is made from the games' own.
+  // gateway list is made from the games' own; one of over 64 KiB is not certainly one: left alone.
   app.Send(kIdGameList, LB_SETCURSEL, 1);
+  std::string big = "1001|01|";
+  for (int i = 0; i < 50; ++i) big += "h|0|" + std::string(1400, 'n') + "|";
   SetReg(kGatewaysKey, kGatewaysValue, {REG_NONE, ""}, HKEY_CURRENT_USER);
+  SetReg(kGatewaysKey, kOverrideGatewaysValue, {REG_BINARY, nul(big + "|")}, HKEY_CURRENT_USER);
   app.Click(kIdDiabloFromGameList);
   EXPECT_EQ(record(game), std::filesystem::current_path().string() + "\n2\n\"" + game + '"');
   EXPECT_EQ(GetReg(kGatewaysKey, kGatewaysValue, HKEY_CURRENT_USER).first, REG_MULTI_SZ);
+  EXPECT_EQ(GetReg(kGatewaysKey, kOverrideGatewaysValue, HKEY_CURRENT_USER),
+            (RegValue{REG_BINARY, nul(big + "|")}));
   // Ctrl+Shift+Tab to the About page: the pointer is a hand over the links, not over the text
   // (the shape each asks for when the system tells it the pointer moved over it).
   EXPECT_TRUE(app.Press({VK_CONTROL, VK_SHIFT, VK_TAB}, app.Control(kIdTabs)) &&
