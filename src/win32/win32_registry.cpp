@@ -40,14 +40,13 @@ std::string Win32Registry::GetString(int32_t root, const std::string& subkey,
   // A text this large is no server list or folder; reading it could exhaust the 32-bit process.
   constexpr DWORD kMaxTextBytes = 64u << 20;
   if (size > kMaxTextBytes) return {};
-  std::string buffer(size, ' ');
+  std::string buffer(size, '\0');
   if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, nullptr,
                        reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
     return {};
-  // Only what the second read wrote counts (the value may have shrunk in between). A value
-  // written with a terminating NUL comes back without it; one written by SaveString has none
-  // and comes back whole.
-  buffer.resize(size);
+  // The text ends at its first NUL: a value written with a terminating NUL comes back without
+  // it, one written by SaveString (none) whole, and one that shrank in between without the NULs
+  // the buffer started with.
   return buffer.substr(0, buffer.find('\0'));
 }
 
