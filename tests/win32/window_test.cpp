@@ -17,8 +17,7 @@ using Rows = std::vector<std::string>;
 TEST(MainWindow, ListsAndTheirButtons) {
   const std::string windir = Folder("lists");
   Gantrel app = Open(windir, {REG_SZ, "127.0.0.1;localhost"}, "localhost\r\n127.0.0.1\r\n");
-  // The window's size, its four tabs (TCM_GETITEMCOUNT), the pages' controls placed from the
-  // client area's corner, a heading centred (SS_TYPEMASK).
+  // Size, 4 tabs (TCM_GETITEMCOUNT), controls placed from the corner, a heading centred.
   const auto px = [](int twips) { return TwipsToPixels(twips, ScreenDpi()); };
   RECT client{};
   POINT at{};
@@ -66,8 +65,7 @@ TEST(MainWindow, ListsAndTheirButtons) {
   app.Click(kIdSavePrivateList);
   EXPECT_EQ(ReadFileBytes(windir + "\\gantrel.ini"), "127.0.0.1\r\nabc.example.org\r\n");
   // A press on a tab header shows its page and clears both selections.
-  app.Send(kIdGameList, LB_SETCURSEL, 1);
-  app.Send(kIdPrivateList, LB_SETCURSEL, 0);
+  app.Send(kIdGameList, LB_SETCURSEL, 1), app.Send(kIdPrivateList, LB_SETCURSEL, 0);
   app.Click(kIdTabs, true, 12, 8);
   EXPECT_EQ(app.Send(kIdGameList, LB_GETCURSEL) + app.Send(kIdPrivateList, LB_GETCURSEL), -2);
   EXPECT_TRUE(IsWindowVisible(app.Control(kIdGameList)));
