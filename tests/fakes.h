@@ -37,7 +37,7 @@ T Next(std::deque<T>& script, T otherwise) {
 // ("text 3", "data 3") when `log` is set. One line an operation, so that they read as a table.
 // clang-format off
 struct FakeListBox : ListBox {
-  struct Entry { std::string text; int32_t data = 0; bool operator==(const Entry&) const = default; };
+  struct Entry { std::string text; int32_t data = 0; };
   explicit FakeListBox(bool isSorted = false, Strings texts = {}) : sorted(isSorted) { for (const auto& t : texts) Add(t); }
   int16_t Count() const override { return static_cast<int16_t>(rows.size()); }
   int16_t Selected() const override { return selected; }
@@ -87,12 +87,9 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   }
   std::optional<std::string> Get(int32_t root, S key, S name, uint32_t type) { const RawValue v = GetRaw(root, key, name, ~0u); return v.type == type ? std::optional(v.bytes) : std::nullopt; }
   void Set(S key, S name, S text) { values[{kHkeyLocalMachine, key, name}] = {true, true, 1, text}; }
-  // Files, with faults to inject.
+  // Files, with faults to inject: a write that stops part-way, a move that fails.
   std::optional<std::string> ReadAll(S path) override { return files.count(path) ? std::optional(files[path]) : std::nullopt; }
-  bool WriteNew(S path, std::string_view bytes) override {
-    if (!failCreate) files[path] = bytes.substr(0, failWriteAfter);
-    return !failCreate && failWriteAfter >= bytes.size() && !failFlush;
-  }
+  bool WriteNew(S path, std::string_view bytes) override { return (files[path] = bytes.substr(0, failWriteAfter)) == bytes; }
   bool Replace(S from, S to) override { return !failReplace && files.count(from) && (files[to] = files[from], files.erase(from)); }
   void Delete(S path) override { log.push_back("delete " + path), files.erase(path); }
   std::string Environ(S name) override { return env[name]; }
@@ -141,8 +138,8 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   std::function<void()> onEvents;
   std::map<std::tuple<int32_t, std::string, std::string>, RawValue> values;
   std::map<std::string, std::string> files, env;
-  bool failCreate = false, failFlush = false, failReplace = false;
   size_t failWriteAfter = std::string::npos;  // write this many bytes, then fail
+  bool failReplace = false;
   std::deque<int32_t> shellResults, processResults;
   int32_t startupResult = 0, cleanupResult = 0, lastError = 11001;
   std::optional<WinsockInfo> startupWrites = WinsockInfo{0x0101, 32767};
