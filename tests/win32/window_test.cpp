@@ -114,8 +114,10 @@ TEST(MainWindow, LaunchesAndTheWebLink) {
   app.Click(kIdDiabloFromGameList);
   EXPECT_EQ(record(game), std::filesystem::current_path().string() + "\n2\n\"" + game + '"');
   EXPECT_EQ(GetReg(kGatewaysKey, kGatewaysValue, HKEY_CURRENT_USER).first, REG_MULTI_SZ);
-  EXPECT_EQ(GetReg(kGatewaysKey, kOverrideGatewaysValue, HKEY_CURRENT_USER),
-            (RegValue{REG_BINARY, nul(big + "|")}));
+  EXPECT_EQ(GetReg(kGatewaysKey, kOverrideGatewaysValue, HKEY_CURRENT_USER).second, nul(big + "|"));
+  SetReg("SOFTWARE\\Blizzard Entertainment\\Archives", "DiabloInstall", {REG_SZ, dir});
+  app.Click(kIdDiabloFromGameList);
+  EXPECT_NE(app.Answer(), "");  // a folder without Diablo.exe: the start fails, a box says so
   // Ctrl+Shift+Tab to the About page: the pointer is a hand over the links, not over the text
   // (the shape each asks for when the system tells it the pointer moved over it).
   EXPECT_TRUE(app.Press({VK_CONTROL, VK_SHIFT, VK_TAB}, app.Control(kIdTabs)) &&
