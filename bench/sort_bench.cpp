@@ -67,7 +67,7 @@ BENCHMARK_CAPTURE(BM_SortServerList, all_no_reply, kAllNoReply)->Unit(benchmark:
 template <class Times>
 struct InstantMeter final : HostMeter {
   explicit InstantMeter(Times t) : times(t) {}
-  int32_t PingSite(const std::string&) override { return times(); }
+  RoundTrip PingSite(const std::string&) override { return {times()}; }
   void EndRun() override {}
   Times times;
 };

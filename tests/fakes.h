@@ -103,11 +103,19 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
     return Next<int32_t>(processResults, 4242);
   }
   int32_t TimeZoneBiasMinutes() override { return 60; }
-  // Winsock and ICMP: echo requests answer from `echoes`.
+  // Winsock, ICMP and the connection, on a clock that only waits move: echo requests answer from
+  // `echoes`, connections from `connects`, each after its time (`endsAfterMs` < 0: at once, from
+  // the call itself); window messages arrive at `messagesAtMs`.
   struct Echo {
     uint32_t replies = 0;
     bool writes = false;
     uint32_t status = 0, roundTrip = 0, error = 0;  // error: the platform's last error
+    int32_t endsAfterMs = 0;
+  };
+  struct Connect {
+    ConnectStart start = ConnectStart::Pending;
+    bool made = false;
+    int32_t afterMs = -1;  // never answers
   };
   int32_t StartWinsock(uint16_t version, WinsockInfo& info) override {
     log.push_back("startup " + std::to_string(version));
@@ -118,17 +126,37 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   int32_t LastWinsockError() override { return log.push_back("lasterror"), lastError; }
   HostLookup LookUpHost(S name) override { return log.push_back("lookup " + name), hosts.count(name) ? hosts[name] : HostLookup{}; }
   bool OpenIcmp() override { return log.push_back("open"), icmpOpen = openResult; }
-  uint32_t SendEcho(int32_t dest, S data, uint8_t ttl, EchoReplyArea& reply, uint32_t ms) override {
-    const auto b = std::bit_cast<std::array<uint8_t, 4>>(dest);
-    log.push_back("send " + std::to_string(b[0]) + "." + std::to_string(b[1]) + "." + std::to_string(b[2]) + "." +
-                  std::to_string(b[3]) + " " + data + " ttl=" + std::to_string(ttl) + " " + std::to_string(ms) + "ms");
-    const Echo e = Next<Echo>(echoes, {});
-    echoError = e.error;
-    if (e.writes) std::memcpy(reply.bytes.data() + 4, &e.status, 4), std::memcpy(reply.bytes.data() + 8, &e.roundTrip, 4);
-    return e.replies;
+  static std::string Dotted(int32_t dest) { const auto b = std::bit_cast<Octets>(dest); return std::to_string(b[0]) + "." + std::to_string(b[1]) + "." + std::to_string(b[2]) + "." + std::to_string(b[3]); }
+  std::optional<uint32_t> StartEcho(int32_t dest, S data, uint8_t ttl, EchoReplyArea& reply, uint32_t ms) override {
+    log.push_back("send " + Dotted(dest) + " " + data + " ttl=" + std::to_string(ttl) + " " + std::to_string(ms) + "ms");
+    echo = Next<Echo>(echoes, {}), echoReply = &reply;
+    if (echo.endsAfterMs >= 0) return echoEndsUs = nowUs + echo.endsAfterMs * 1000, std::nullopt;
+    return EndEcho(), echo.replies;
   }
+  void EndEcho() {
+    echoError = echo.error, echoEndsUs.reset();
+    if (echo.writes) std::memcpy(echoReply->bytes.data() + 4, &echo.status, 4), std::memcpy(echoReply->bytes.data() + 8, &echo.roundTrip, 4);
+  }
+  uint32_t EchoReplies(EchoReplyArea&) override { return echo.replies; }
   uint32_t LastEchoError() override { return echoError; }
   bool CloseIcmp() override { return log.push_back("close"), std::exchange(icmpOpen, false) && closeResult; }
+  ConnectStart StartConnect(int32_t dest, uint16_t port) override {
+    log.push_back("connect " + Dotted(dest) + ":" + std::to_string(port) + " at " + std::to_string(nowUs / 1000));
+    connect = Next<Connect>(connects, {});
+    if (connect.start == ConnectStart::Pending && connect.afterMs >= 0) connectEndsUs = nowUs + connect.afterMs * 1000;
+    return connect.start;
+  }
+  void CloseConnection() override { log.push_back("disconnect at " + std::to_string(nowUs / 1000)), connectEndsUs.reset(); }
+  NetEvent Wait(uint32_t maxMs) override {
+    const int64_t limit = nowUs + int64_t{maxMs} * 1000, message = messagesAtMs.empty() ? limit : messagesAtMs.front() * 1000;
+    const int64_t next = std::min({limit, echoEndsUs.value_or(limit), connectEndsUs.value_or(limit), message});
+    nowUs = std::max(nowUs, next);
+    if (echoEndsUs == next) return EndEcho(), NetEvent::EchoEnded;
+    if (connectEndsUs == next) return connectEndsUs.reset(), connect.made ? NetEvent::Connected : NetEvent::ConnectFailed;
+    if (next == message && !messagesAtMs.empty()) return messagesAtMs.pop_front(), NetEvent::Messages;
+    return NetEvent::Nothing;
+  }
+  int64_t MicrosecondsNow() override { return nowUs; }
   bool UnderWine() override { return underWine; }
   Strings Boxes() const { Strings b; std::copy_if(log.begin(), log.end(), std::back_inserter(b), [](auto& l) { return l.rfind("box ", 0) == 0; }); return b; }
 
@@ -147,6 +175,13 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   bool openResult = true, closeResult = true, icmpOpen = false, underWine = false;
   uint32_t echoError = 0;
   std::deque<Echo> echoes;
+  Echo echo;
+  EchoReplyArea* echoReply = nullptr;
+  std::deque<Connect> connects;
+  Connect connect;
+  std::optional<int64_t> echoEndsUs, connectEndsUs;
+  std::deque<int64_t> messagesAtMs;
+  int64_t nowUs = 0;
 };
 // clang-format on
 

@@ -3,7 +3,12 @@
 // out of scope. A Traits type names the handle's type, its invalid value and how to close it.
 #include <winsock2.h>  // before windows.h, for the ICMP declarations
 #include <windows.h>
+#include <winternl.h>
 #include <iphlpapi.h>
+// IcmpSendEcho2 then takes its completion routine as the IO_STATUS_BLOCK routine it is called as.
+#ifndef PIO_APC_ROUTINE_DEFINED
+#define PIO_APC_ROUTINE_DEFINED
+#endif
 #include <icmpapi.h>
 
 #include <utility>
@@ -61,6 +66,11 @@ struct IcmpTraits {
   static Handle Invalid() { return INVALID_HANDLE_VALUE; }
   static bool Close(Handle h) { return IcmpCloseHandle(h) != FALSE; }
 };
+struct SocketTraits {
+  using Handle = SOCKET;
+  static Handle Invalid() { return INVALID_SOCKET; }
+  static void Close(Handle h) { closesocket(h); }
+};
 struct FontTraits {
   using Handle = HFONT;
   static Handle Invalid() { return nullptr; }
@@ -71,6 +81,7 @@ using UniqueKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelTraits>;
 using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueIcmp = UniqueHandle<IcmpTraits>;
+using UniqueSocket = UniqueHandle<SocketTraits>;
 using UniqueFont = UniqueHandle<FontTraits>;
 
 }  // namespace gantrel

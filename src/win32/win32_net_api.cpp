@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace gantrel {
 
@@ -40,21 +41,84 @@ bool Win32NetApi::OpenIcmp() {
   return static_cast<bool>(icmp_);
 }
 
-uint32_t Win32NetApi::SendEcho(int32_t destination, const std::string& data, uint8_t ttl,
-                               EchoReplyArea& reply, uint32_t timeoutMs) {
+std::optional<uint32_t> Win32NetApi::StartEcho(int32_t destination, const std::string& data,
+                                               uint8_t ttl, EchoReplyArea& reply,
+                                               uint32_t timeoutMs) {
   IPAddr dest{};
   std::memcpy(&dest, &destination, sizeof dest);
   IP_OPTION_INFORMATION options{};
   options.Ttl = ttl;
-  std::string request = data;  // the call takes a non-const buffer
-  const WORD size = static_cast<WORD>(std::min<std::size_t>(request.size(), 0xFFFF));
-  return ::IcmpSendEcho(icmp_.Get(), dest, request.data(), size, &options, reply.bytes.data(),
-                        static_cast<DWORD>(reply.bytes.size()), timeoutMs);
+  request_ = data;
+  echoEnded_ = false;
+  const WORD size = static_cast<WORD>(std::min<std::size_t>(request_.size(), 0xFFFF));
+  const DWORD stored = ::IcmpSendEcho2(icmp_.Get(), nullptr, &EchoEnded, this, dest,
+                                       request_.data(), size, &options, reply.bytes.data(),
+                                       static_cast<DWORD>(reply.bytes.size()), timeoutMs);
+  echoError_ = ::GetLastError();
+  if (stored == 0 && echoError_ == ERROR_IO_PENDING) return std::nullopt;
+  return stored;
 }
 
-uint32_t Win32NetApi::LastEchoError() { return ::GetLastError(); }
+// Called inside Wait when the request under way ends. Its status is the only place that tells a
+// request the system refused (Wine: no ping socket allowed) from one that got no reply.
+void NTAPI Win32NetApi::EchoEnded(void* self, IO_STATUS_BLOCK* io, ULONG) {
+  auto& net = *static_cast<Win32NetApi*>(self);
+  net.echoEnded_ = true;
+  net.echoError_ = ::RtlNtStatusToDosError(io->Status);
+}
+
+uint32_t Win32NetApi::EchoReplies(EchoReplyArea& reply) {
+  return ::IcmpParseReplies(reply.bytes.data(), static_cast<DWORD>(reply.bytes.size()));
+}
+
+uint32_t Win32NetApi::LastEchoError() { return echoError_; }
 
 bool Win32NetApi::CloseIcmp() { return icmp_.Close(); }
+
+ConnectStart Win32NetApi::StartConnect(int32_t destination, uint16_t port) {
+  socket_ = UniqueSocket(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+  connectEvent_ = UniqueKernelHandle(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_port = ::htons(port);
+  std::memcpy(&to.sin_addr, &destination, sizeof destination);
+  // Selecting an event also makes the socket non-blocking.
+  if (!socket_ || !connectEvent_ ||
+      ::WSAEventSelect(socket_.Get(), connectEvent_.Get(), FD_CONNECT) != 0)
+    return ConnectStart::Failed;
+  if (::connect(socket_.Get(), reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0)
+    return ConnectStart::Made;
+  return ::WSAGetLastError() == WSAEWOULDBLOCK ? ConnectStart::Pending : ConnectStart::Failed;
+}
+
+// Without a linger time set, closing is the orderly close, finished by the system.
+void Win32NetApi::CloseConnection() {
+  socket_.Close();
+  connectEvent_.Close();
+}
+
+NetEvent Win32NetApi::Wait(uint32_t maxMs) {
+  const HANDLE connecting = connectEvent_.Get();
+  const DWORD count = connecting ? 1 : 0;
+  const DWORD woke = ::MsgWaitForMultipleObjectsEx(count, &connecting, maxMs, QS_ALLINPUT,
+                                                   MWMO_ALERTABLE | MWMO_INPUTAVAILABLE);
+  if (std::exchange(echoEnded_, false)) return NetEvent::EchoEnded;
+  if (woke == WAIT_OBJECT_0 + count) return NetEvent::Messages;
+  WSANETWORKEVENTS events{};
+  if (woke != WAIT_OBJECT_0 || count == 0 ||
+      ::WSAEnumNetworkEvents(socket_.Get(), connecting, &events) != 0 ||
+      (events.lNetworkEvents & FD_CONNECT) == 0)
+    return NetEvent::Nothing;
+  return events.iErrorCode[FD_CONNECT_BIT] == 0 ? NetEvent::Connected : NetEvent::ConnectFailed;
+}
+
+int64_t Win32NetApi::MicrosecondsNow() {
+  LARGE_INTEGER count{}, perSecond{};
+  ::QueryPerformanceCounter(&count);
+  ::QueryPerformanceFrequency(&perSecond);
+  const int64_t f = perSecond.QuadPart;
+  return count.QuadPart / f * 1'000'000 + count.QuadPart % f * 1'000'000 / f;
+}
 
 bool Win32NetApi::UnderWine() {
   // Wine's own ntdll exports its version; Windows' never does.

@@ -20,7 +20,7 @@ LaunchPorts Launch(MainWindow& w) {
 class EngineMeter final : public HostMeter {
  public:
   explicit EngineMeter(MainWindow& w) : w_(w) {}
-  int32_t PingSite(const std::string& host) override { return w_.PingSite(host); }
+  RoundTrip PingSite(const std::string& host) override { return w_.PingSite(host); }
   void EndRun() override {
     if (w_.echo) w_.echo->ReportRefusal();
   }
@@ -31,7 +31,7 @@ class EngineMeter final : public HostMeter {
 
 }  // namespace
 
-int32_t MainWindow::PingSite(const std::string& hostText) {
+RoundTrip MainWindow::PingSite(const std::string& hostText) {
   if (!echo) echo = std::make_unique<EchoEngine>(net, dialogs, host, settings);
   return echo->PingSite(hostText);
 }

@@ -50,7 +50,7 @@ struct MainWindow {
   // A mouse button pressed on the tab control itself (a tab header or an empty part of a page).
   void OnTabPress();
 
-  int32_t PingSite(const std::string& hostText);
+  RoundTrip PingSite(const std::string& hostText);
 };
 
 }  // namespace gantrel

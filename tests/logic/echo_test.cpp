@@ -13,12 +13,12 @@ namespace {
 
 using Echo = World::Echo;
 const Echo kTimedOut{0, true, 11010, 0}, k5{1, true, 0, 5};
-const auto Reply = [](uint32_t ms) { return Echo{1, true, 0, ms}; };
+const auto Reply = [](uint32_t ms) { return Echo{1, true, 0, ms, 0, static_cast<int32_t>(ms)}; };
 const std::string kX = " " + std::string(32, 'X') + " ttl=255 ", kTitle = "box Sondar-ICMPEcho|";
 
 struct Engine : World {
   int32_t Ping(const std::string& hostText, std::deque<Echo> replies = {k5, k5, k5}) {
-    return echoes = std::move(replies), log.clear(), engine.PingSite(hostText);
+    return echoes = std::move(replies), log.clear(), engine.PingSite(hostText).ms;
   }
   PingSettings settings{750, 3};
   EchoEngine engine{*this, *this, *this, settings};
@@ -110,7 +110,7 @@ TEST(EchoEngine, TheIcmpHandleIsClosedOnEveryPathAndNestedCallsAreRefused) {
       e.openResult = opens;
       e.closeResult = closes;
       std::vector<int32_t> nested;
-      e.onEvents = [&] { nested.push_back(e.engine.PingSite("10.7.7.7")); };
+      e.onEvents = [&] { nested.push_back(e.engine.PingSite("10.7.7.7").ms); };
       EXPECT_EQ(e.Ping("10.0.0.1"), opens ? 5 : -1);
       EXPECT_EQ(nested, (std::vector<int32_t>{-1, -1, -1}));  // the yields, before each request
       EXPECT_EQ(e.echoes.size(), opens ? 0u : 3u);
@@ -131,7 +131,7 @@ TEST(EchoEngine, TheIcmpHandleIsClosedOnEveryPathAndNestedCallsAreRefused) {
 TEST(EchoEngine, RequestsTheSystemRefusesAreToldOnceARunAndUnderWineHowToAllowThem) {
   const Echo refused{0, false, 0, 0, 5}, timedOut{0, true, 11010, 0, 11010}, late{1, true, 0, 7, 5};
   // clang-format off
-  const std::string told = "box Gantrel|This system does not let Gantrel send ping requests, so no server could be measured.",
+  const std::string told = "box Gantrel|This system does not let Gantrel send ping requests. Servers that accept a connection to their game port were measured that way instead: their rows say TCP.",
       fix = "\n\nUnder Wine, the Linux setting net.ipv4.ping_group_range decides who may send them. To let every user send them, run:\n\n"
             "sudo sysctl -w net.ipv4.ping_group_range=\"0 2147483647\"\n\nTo keep that after a restart, put this line in "
             "/etc/sysctl.d/60-gantrel-ping.conf:\n\nnet.ipv4.ping_group_range = 0 2147483647";
@@ -148,6 +148,59 @@ TEST(EchoEngine, RequestsTheSystemRefusesAreToldOnceARunAndUnderWineHowToAllowTh
       EXPECT_EQ(e.Boxes(), Strings{told + (wine ? fix : "")});
     }
   }
+}
+
+// What one host's measurement gave, when it ended, and its connection's comings and goings.
+struct Measured {
+  RoundTrip roundTrip;
+  int64_t endedMs;
+  Strings connection;
+  bool operator==(const Measured&) const = default;
+};
+void PrintTo(const Measured& m, std::ostream* os) {
+  *os << m.roundTrip.ms << (m.roundTrip.overTcp ? " ms TCP" : " ms") << ", ended at "
+      << m.endedMs << " ms, " << ::testing::PrintToString(m.connection);
+}
+
+TEST(EchoEngine, AHostWithoutEchoReplyIsMeasuredByOneConnectionToItsGamePortWithinItsTime) {
+  using C = World::Connect;
+  const Echo lost{0, true, 11010, 0, 0, 750}, refused{0, false, 0, 0, 5, 0};
+  const Echo hung{0, false, 0, 0, 0, 9999};  // the platform never ends it
+  const std::string at750 = "connect 10.0.0.1:6112 at 750", at0 = "connect 10.0.0.1:6112 at 0";
+  const struct {
+    std::deque<Echo> echoes;
+    C connect;
+    Measured want;
+  } cases[] = {
+      // A good echo reply decides: no connection after one to the first request.
+      {{Reply(40), lost, lost}, {}, {{40, false}, 1540, {}}},
+      {{lost, Reply(41), lost}, {.made = true, .afterMs = 30},
+       {{41, false}, 1541, {at750, "disconnect at 780"}}},
+      // Without one, the connection's round trip (at least 1 ms), closed as soon as it is made.
+      {{lost, lost, lost}, {.made = true, .afterMs = 30},
+       {{30, true}, 2250, {at750, "disconnect at 780"}}},
+      {{refused, refused, refused}, {.made = true, .afterMs = 30},
+       {{30, true}, 30, {at0, "disconnect at 30"}}},
+      {{refused, lost, lost}, {.start = ConnectStart::Made}, {{1, true}, 1500, {at0, "disconnect at 0"}}},
+      // Refused, failed, or no answer within the requests' time: none, after that time.
+      {{lost, lost, lost}, {.afterMs = 5}, {{-1, false}, 2250, {at750, "disconnect at 755"}}},
+      {{refused, refused, refused}, {}, {{-1, false}, 2250, {at0, "disconnect at 2250"}}},
+      {{refused, refused, refused}, {.start = ConnectStart::Failed}, {{-1, false}, 0, {at0, "disconnect at 0"}}},
+      // A request the platform never ends is given up a second after its time-out.
+      {{hung, hung, hung}, {}, {{-1, false}, 5250, {"connect 10.0.0.1:6112 at 1750", "disconnect at 5250"}}},
+  };
+  for (const auto& c : cases) {
+    Engine e;
+    e.connects = {c.connect};
+    Measured got{e.engine.PingSite((e.echoes = c.echoes, "10.0.0.1")), e.nowUs / 1000, {}};
+    std::copy_if(e.log.begin(), e.log.end(), std::back_inserter(got.connection),
+                 [](const std::string& l) { return l.find("connect") != std::string::npos; });
+    EXPECT_EQ(got, c.want);
+  }
+  Engine e;  // window messages are handled while the engine waits
+  e.messagesAtMs = {100, 1000};
+  e.Ping("10.0.0.1", {lost, lost, lost});
+  EXPECT_EQ(std::count(e.log.begin(), e.log.end(), "events"), 5);
 }
 
 TEST(EchoEngine, DottedAddressRules) {

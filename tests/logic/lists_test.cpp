@@ -121,23 +121,23 @@ TEST(PrivateList, AFailedSaveKeepsTheOldFileByteForByteAndSaysSo) {
 // One list whose pings answer from a script; pings, window calls and row writes share one log.
 struct Scripted : World, HostMeter {
   explicit Scripted(Strings rows, bool sorted) : list(sorted, std::move(rows)) { list.log = &log; }
-  Strings Run(void (*run)(ListBox&, WindowHost&, HostMeter&), std::deque<int32_t> script) {
+  Strings Run(void (*run)(ListBox&, WindowHost&, HostMeter&), std::deque<RoundTrip> script) {
     return log.clear(), times = std::move(script), run(list, *this, *this), log;
   }
-  int32_t PingSite(const std::string& h) override { return log.push_back("ping " + h), Next(times, -1); }
+  RoundTrip PingSite(const std::string& h) override { return log.push_back("ping " + h), Next<RoundTrip>(times, {}); }
   void EndRun() override { log.push_back("end run"); }
   FakeListBox list;
-  std::deque<int32_t> times;
+  std::deque<RoundTrip> times;
 };
 
 TEST(PingRuns, EachRowShowsItsTimeAsSoonAsItIsMeasuredAndTheGameListEndsFastestFirst) {
   Scripted game({"slow.net", "fast.net [3 ms]"}, false);
-  EXPECT_EQ(game.Run(PingServerList, {50, 20}),
+  EXPECT_EQ(game.Run(PingServerList, {{50}, {20}}),
             (Strings{"show", "disable", "events", "ping slow.net", "text 0", "data 0",
                      "ping fast.net", "text 1", "data 1", "end run", "hide", "enable", "focus", "data 0",
                      "text 0", "data 1", "text 1"}));
   Scripted mine({"a.net", "b.net" + Blanks(15) + " games" + Blanks(16) + " [87 ms]"}, true);
-  EXPECT_EQ(mine.Run(PingPrivateList, {-1, 3}),
+  EXPECT_EQ(mine.Run(PingPrivateList, {{-1}, {3}}),
             (Strings{"show", "disable", "events", "ping a.net", "text 0", "text 1", "ping b.net",
                      "text 1", "end run", "hide", "enable", "focus"}));
   EXPECT_EQ(Scripted({}, true).Run(PingPrivateList, {}),
@@ -145,9 +145,9 @@ TEST(PingRuns, EachRowShowsItsTimeAsSoonAsItIsMeasuredAndTheGameListEndsFastestF
 
   const std::string z22(22, 'z');
   Scripted rows({"slow.net", " leading", "h.net  [9 ms]", z22, "fast.net"}, false);
-  rows.Run(PingServerList, {50, 1234, 0, -1, 1});
+  rows.Run(PingServerList, {{50, true}, {1234}, {0, true}, {-1}, {1}});
   EXPECT_EQ(rows.list.Texts(),
-            (Strings{"fast.net" + Blanks(14) + " [1 ms]", "slow.net" + Blanks(14) + " [50 ms]",
+            (Strings{"fast.net" + Blanks(14) + " [1 ms]", "slow.net" + Blanks(14) + " [50 ms TCP]",
                      Blanks(22) + " [1234 ms]", "h.net" + Blanks(17) + " [N/A]", z22 + " [N/A]"}));
   for (int16_t row = 0; const int32_t data : {1, 50, 1234, 9999, 9999})
     EXPECT_EQ(rows.list.ItemData(row++), data);
@@ -174,8 +174,8 @@ TEST(PingRuns, PrivateRowsKeepTheirPlaceDescriptionAndSuffixColumn) {
   };
   for (const auto& c : cases) {
     Scripted run({"0.net", c.row, "z.net"}, true);
-    run.Run(PingPrivateList, {1, c.first, 1});
-    EXPECT_EQ(run.Run(PingPrivateList, {1, c.second, 1})[7], "ping " + c.pinged);
+    run.Run(PingPrivateList, {{1}, {c.first, true}, {1}});
+    EXPECT_EQ(run.Run(PingPrivateList, {{1}, {c.second}, {1}})[7], "ping " + c.pinged);
     EXPECT_EQ(run.list.Texts(), (Strings{"0.net" + Blanks(37) + " [1 ms]", c.text,
                                          "z.net" + Blanks(37) + " [1 ms]"}));
     EXPECT_EQ(run.list.ItemData(1), 0);

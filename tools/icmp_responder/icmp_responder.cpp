@@ -4,10 +4,16 @@
 //   127.0.0.2  40            every request answered after 40 ms
 //   127.0.0.3  40 drop 44    per request, cycled: 40 ms, no answer, 44 ms
 //   127.0.0.5  unreach       a "destination host unreachable" error instead of a reply
+//   127.0.0.8  drop tcp 30   no echo reply; a connection to port 6112 accepted after 30 ms
+//   127.0.0.9  drop tcp drop no echo reply, and no answer to a connection either
 //
 // Addresses without a line get no answer. It only runs inside a private network namespace that
 // holds nothing but loopback and where the kernel's own echo replies are off
 // (net.ipv4.icmp_echo_ignore_all=1), and it stops by itself after --max-seconds.
+//
+// A connection is accepted by a SYN-ACK built here, after the delay, in answer to the SYN to port
+// 6112 (read from a raw socket; nothing listens there). The kernel's own answer to that SYN, a
+// reset, must be dropped for the addresses with "tcp" (tools/netns-run does it with nftables).
 //
 // Usage: icmp_responder --script FILE [--ready FILE] [--max-seconds N] [--verbose]
 
@@ -43,7 +49,10 @@ struct Action {
 struct Script {
   std::vector<Action> actions;
   std::size_t next = 0;
+  Action tcp;  // the answer to a connection to kGamePort: a delay, or none (kDrop)
 };
+
+constexpr uint16_t kGamePort = 6112;
 
 struct Pending {
   Clock::time_point due;
@@ -80,8 +89,13 @@ bool ParseScript(const std::string& path, std::map<in_addr_t, Script>& scripts, 
       return false;
     }
     Script script;
+    bool tcp = false;
     for (std::string word; words >> word;) {
       Action a;
+      if (word == "tcp" && !tcp) {
+        tcp = true;
+        continue;
+      }
       if (word == "drop") {
         a.kind = Action::kDrop;
       } else if (word == "unreach") {
@@ -96,7 +110,15 @@ bool ParseScript(const std::string& path, std::map<in_addr_t, Script>& scripts, 
         a.kind = Action::kDelay;
         a.delayMs = static_cast<int>(ms);
       }
-      script.actions.push_back(a);
+      if (tcp && a.kind == Action::kUnreach) {
+        error = path + ":" + std::to_string(lineNo) + ": a connection is answered or not: " + word;
+        return false;
+      }
+      if (tcp) {
+        script.tcp = a;
+      } else {
+        script.actions.push_back(a);
+      }
     }
     if (script.actions.empty()) {
       error = path + ":" + std::to_string(lineNo) + ": no actions for " + addrText;
@@ -142,24 +164,57 @@ uint16_t Checksum(const uint8_t* data, std::size_t size) {
   return static_cast<uint16_t>(~sum);
 }
 
-// An IPv4 datagram from `from` to `to` carrying `icmp` (its checksum filled in here). The kernel
-// fills in the IP checksum and identification.
-std::vector<uint8_t> Datagram(in_addr_t from, in_addr_t to, std::vector<uint8_t> icmp) {
-  icmp[2] = icmp[3] = 0;
-  const uint16_t sum = Checksum(icmp.data(), icmp.size());
-  icmp[2] = static_cast<uint8_t>(sum >> 8);
-  icmp[3] = static_cast<uint8_t>(sum);
+void PutChecksum(std::vector<uint8_t>& bytes, std::size_t at, uint16_t sum) {
+  bytes[at] = static_cast<uint8_t>(sum >> 8);
+  bytes[at + 1] = static_cast<uint8_t>(sum);
+}
+
+// An IPv4 datagram from `from` to `to` carrying `payload` of `protocol`. The kernel fills in the
+// IP checksum and identification.
+std::vector<uint8_t> Datagram(in_addr_t from, in_addr_t to, uint8_t protocol,
+                              const std::vector<uint8_t>& payload) {
   std::vector<uint8_t> packet(20, 0);
-  const auto total = static_cast<uint16_t>(20 + icmp.size());
+  const auto total = static_cast<uint16_t>(20 + payload.size());
   packet[0] = 0x45;
   packet[2] = static_cast<uint8_t>(total >> 8);
   packet[3] = static_cast<uint8_t>(total);
   packet[8] = 64;  // TTL
-  packet[9] = IPPROTO_ICMP;
+  packet[9] = protocol;
   std::memcpy(&packet[12], &from, 4);
   std::memcpy(&packet[16], &to, 4);
-  packet.insert(packet.end(), icmp.begin(), icmp.end());
+  packet.insert(packet.end(), payload.begin(), payload.end());
   return packet;
+}
+
+// An ICMP message, its checksum filled in here.
+std::vector<uint8_t> IcmpDatagram(in_addr_t from, in_addr_t to, std::vector<uint8_t> icmp) {
+  icmp[2] = icmp[3] = 0;
+  PutChecksum(icmp, 2, Checksum(icmp.data(), icmp.size()));
+  return Datagram(from, to, IPPROTO_ICMP, icmp);
+}
+
+// The SYN-ACK that accepts the connection whose SYN is `syn` (its TCP header), from `from`:
+// `from` and the client swap places, the client's sequence number + 1 is acknowledged.
+std::vector<uint8_t> SynAck(in_addr_t from, in_addr_t to, const uint8_t* syn) {
+  std::vector<uint8_t> tcp(20, 0);
+  std::memcpy(&tcp[0], syn + 2, 2);  // our port is the one the SYN went to
+  std::memcpy(&tcp[2], syn, 2);
+  const uint32_t ack = (uint32_t{syn[4]} << 24 | uint32_t{syn[5]} << 16 | uint32_t{syn[6]} << 8 |
+                        syn[7]) + 1;
+  tcp[4] = 0x47;  // our sequence number: any will do
+  for (int i = 0; i < 4; ++i) tcp[8 + i] = static_cast<uint8_t>(ack >> (24 - 8 * i));
+  tcp[12] = 5 << 4;  // a header of 5 words, no options
+  tcp[13] = 0x12;    // SYN, ACK
+  tcp[14] = tcp[15] = 0xFF;  // window
+  // The checksum covers a pseudo-header of the addresses, the protocol and the length.
+  std::vector<uint8_t> sum(12, 0);
+  std::memcpy(&sum[0], &from, 4);
+  std::memcpy(&sum[4], &to, 4);
+  sum[9] = IPPROTO_TCP;
+  sum[11] = static_cast<uint8_t>(tcp.size());
+  sum.insert(sum.end(), tcp.begin(), tcp.end());
+  PutChecksum(tcp, 16, Checksum(sum.data(), sum.size()));
+  return Datagram(from, to, IPPROTO_TCP, tcp);
 }
 
 std::string AddrText(in_addr_t a) {
@@ -197,8 +252,9 @@ int main(int argc, char** argv) {
   if (!ParseScript(scriptPath, scripts, error)) return Fail(error);
 
   const int in = socket(AF_INET, SOCK_RAW, IPPROTO_ICMP);
+  const int tcpIn = socket(AF_INET, SOCK_RAW, IPPROTO_TCP);  // a copy of every TCP segment
   const int out = socket(AF_INET, SOCK_RAW, IPPROTO_RAW);  // we write the IP header ourselves
-  if (in < 0 || out < 0) return Fail(std::string("raw socket: ") + std::strerror(errno));
+  if (in < 0 || tcpIn < 0 || out < 0) return Fail(std::string("raw socket: ") + std::strerror(errno));
 
   if (!readyPath.empty()) {
     std::ofstream(readyPath) << getpid() << "\n";
@@ -232,25 +288,42 @@ int main(int argc, char** argv) {
     auto wakeAt = deadline;
     if (!pending.empty()) wakeAt = std::min(wakeAt, pending.front().due);
     const auto waitNs = std::chrono::duration_cast<std::chrono::nanoseconds>(wakeAt - now).count();
-    pollfd pfd{in, POLLIN, 0};
+    pollfd pfds[] = {{in, POLLIN, 0}, {tcpIn, POLLIN, 0}};
     const timespec wait{static_cast<time_t>(waitNs / 1000000000), static_cast<long>(waitNs % 1000000000)};
-    const int r = ppoll(&pfd, 1, &wait, nullptr);
+    const int r = ppoll(pfds, 2, &wait, nullptr);
     if (r < 0 && errno != EINTR) return Fail(std::string("poll: ") + std::strerror(errno));
     if (r <= 0) continue;
+    const bool isTcp = (pfds[0].revents & POLLIN) == 0;
 
-    const ssize_t got = recv(in, buf, sizeof buf, 0);
+    const ssize_t got = recv(isTcp ? tcpIn : in, buf, sizeof buf, 0);
     const auto received = Clock::now();
     if (got < 20) continue;
     const std::size_t ihl = static_cast<std::size_t>(buf[0] & 0x0F) * 4;
-    if ((buf[0] >> 4) != 4 || ihl < 20 || static_cast<std::size_t>(got) < ihl + 8) continue;
-    const uint8_t* icmp = buf + ihl;
-    if (icmp[0] != 8 || icmp[1] != 0) continue;  // echo requests only (we see our replies too)
+    if ((buf[0] >> 4) != 4 || ihl < 20 || static_cast<std::size_t>(got) < ihl + (isTcp ? 20 : 8)) continue;
     in_addr_t src = 0, dst = 0;
     std::memcpy(&src, buf + 12, 4);
     std::memcpy(&dst, buf + 16, 4);
     if (!IsLoopback(dst) || !IsLoopback(src)) continue;
-
     auto it = scripts.find(dst);
+
+    if (isTcp) {
+      // A SYN alone (not our SYN-ACKs, not the client's later segments) to the game port.
+      const uint8_t* tcp = buf + ihl;
+      const bool syn = (tcp[13] & 0x12) == 0x02;
+      if (!syn || (tcp[2] << 8 | tcp[3]) != kGamePort || it == scripts.end()) continue;
+      const Action action = it->second.tcp;
+      if (verbose) {
+        std::fprintf(stderr, "icmp_responder: %s SYN: %s\n", AddrText(dst).c_str(),
+                     action.kind == Action::kDelay ? "accepted" : "no answer");
+      }
+      if (action.kind == Action::kDelay) {
+        pending.push_back({received + std::chrono::milliseconds(action.delayMs), SynAck(dst, src, tcp), src});
+      }
+      continue;
+    }
+
+    const uint8_t* icmp = buf + ihl;
+    if (icmp[0] != 8 || icmp[1] != 0) continue;  // echo requests only (we see our replies too)
     const uint16_t seq = static_cast<uint16_t>(icmp[6] << 8 | icmp[7]);
     if (it == scripts.end()) {
       if (verbose) std::fprintf(stderr, "icmp_responder: %s seq %u: no script, silent\n", AddrText(dst).c_str(), seq);
@@ -268,13 +341,13 @@ int main(int argc, char** argv) {
       // Type 3 code 1, then the offending datagram's IP header and the first 8 bytes after it.
       std::vector<uint8_t> err = {3, 1, 0, 0, 0, 0, 0, 0};
       err.insert(err.end(), buf, buf + ihl + 8);
-      pending.push_back({received, Datagram(dst, src, std::move(err)), src});
+      pending.push_back({received, IcmpDatagram(dst, src, std::move(err)), src});
       if (verbose) std::fprintf(stderr, "icmp_responder: %s seq %u: unreachable\n", AddrText(dst).c_str(), seq);
       continue;
     }
     std::vector<uint8_t> reply(icmp, static_cast<const uint8_t*>(buf) + got);
     reply[0] = 0;  // echo reply; identifier, sequence and data stay as they came
-    pending.push_back({received + std::chrono::milliseconds(action.delayMs), Datagram(dst, src, std::move(reply)), src});
+    pending.push_back({received + std::chrono::milliseconds(action.delayMs), IcmpDatagram(dst, src, std::move(reply)), src});
     if (verbose) {
       std::fprintf(stderr, "icmp_responder: %s seq %u: reply in %d ms\n", AddrText(dst).c_str(), seq, action.delayMs);
     }

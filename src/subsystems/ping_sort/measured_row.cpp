@@ -13,18 +13,20 @@ std::string PadTo(std::string text, size_t width) {
 
 }  // namespace
 
-std::string PingSuffix(int32_t roundTrip) {
-  if (roundTrip <= 0) return kNoReplySuffix;
-  return " [" + std::to_string(roundTrip) + " ms]";
+std::string PingSuffix(const RoundTrip& roundTrip) {
+  if (roundTrip.ms <= 0) return kNoReplySuffix;
+  return " [" + std::to_string(roundTrip.ms) + (roundTrip.overTcp ? " ms TCP]" : " ms]");
 }
 
-int32_t MeasuredItemData(int32_t roundTrip) { return roundTrip > 0 ? roundTrip : kNoReplyData; }
+int32_t MeasuredItemData(const RoundTrip& roundTrip) {
+  return roundTrip.ms > 0 ? roundTrip.ms : kNoReplyData;
+}
 
-std::string MeasuredServerRow(const std::string& address, int32_t roundTrip) {
+std::string MeasuredServerRow(const std::string& address, const RoundTrip& roundTrip) {
   return PadTo(address, kServerRowWidth) + PingSuffix(roundTrip);
 }
 
-std::string MeasuredPrivateRow(const std::string& text, int32_t roundTrip) {
+std::string MeasuredPrivateRow(const std::string& text, const RoundTrip& roundTrip) {
   return PadTo(text, kPrivateRowWidth) + PingSuffix(roundTrip);
 }
 

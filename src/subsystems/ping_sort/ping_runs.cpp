@@ -35,7 +35,7 @@ void PingServerList(ListBox& gameList, WindowHost& host, HostMeter& meter) {
     const auto row = static_cast<int16_t>(i);
     // The address drops the blanks and suffix of an earlier run.
     const std::string address = RowAddress(gameList.Row(row));
-    const int32_t roundTrip = meter.PingSite(address);
+    const RoundTrip roundTrip = meter.PingSite(address);
     // Written at once, so the list shows the rows done while the next host is measured.
     gameList.SetRow(row, MeasuredServerRow(address, roundTrip));
     gameList.SetItemData(row, MeasuredItemData(roundTrip));
@@ -78,7 +78,7 @@ void PingPrivateList(ListBox& privateList, WindowHost& host, HostMeter& meter) {
     // blanks of the earlier run stay, which keeps the new suffix in the same column.
     const std::string bare = RemoveEarlierSuffix(text);
     if (bare != text) privateList.SetRow(row, bare);
-    const int32_t roundTrip = meter.PingSite(RowAddress(bare));
+    const RoundTrip roundTrip = meter.PingSite(RowAddress(bare));
     privateList.SetRow(row, MeasuredPrivateRow(bare, roundTrip));
   }
   EndRun(host, meter);

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 
+#include "echo/round_trip.h"
 #include "list_box.h"
 #include "window_host.h"
 
@@ -11,8 +12,8 @@ namespace gantrel {
 class HostMeter {
  public:
   virtual ~HostMeter() = default;
-  // One host: mean round-trip milliseconds (1 or more), or 0 / negative for no reply.
-  virtual int32_t PingSite(const std::string& host) = 0;
+  // One host's round trip: milliseconds (1 or more), or 0 / negative for no reply.
+  virtual RoundTrip PingSite(const std::string& host) = 0;
   // Once every row is measured, while the busy window still shows: tells the user what kept
   // the whole run from measuring, if anything did.
   virtual void EndRun() = 0;
