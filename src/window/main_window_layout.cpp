@@ -39,6 +39,7 @@ constexpr ControlSpec kControls[] = {
     {kIdPrivateHowTo, kHowToTab, K::Label, "Run Starcraft with a private server:", nullptr, F::Default, L::Blue, 480, 2520, 3735, 195},
     {kIdPrivateHowToStep1, kHowToTab, K::Label, "1.  Select the Other Servers tab.", nullptr, F::Default, L::Plain, 600, 2760, 3225, 195},
     {kIdPrivateHowToStep2, kHowToTab, K::Label, "2.  Select the server to connect to and press Starcraft or Diablo.", nullptr, F::Default, L::Plain, 600, 3000, 4935, 195},
+    {kIdTcpHowTo, kHowToTab, K::Label, "A time marked TCP: that server does not answer ping, so the time is that of a connection to its game port.", nullptr, F::Default, L::Plain, 480, 3360, 5160, 390},
     // "About"
     {kIdEmailPrompt, kAboutTab, K::Label, "Click on my email address below to send suggestions, complaints, bug reports and death threats.", nullptr, F::AboutText, L::Plain, 1470, 840, 3165, 720},
     {kIdEmailFrame, kAboutTab, K::Frame, "", nullptr, F::Default, L::Plain, 1560, 1800, 3015, 375},

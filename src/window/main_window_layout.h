@@ -36,6 +36,7 @@ enum ControlId : int {
   kIdGameHowTo = 1213,
   kIdGameHowToStep3 = 1214,
   kIdGameHowToStep4 = 1215,
+  kIdTcpHowTo = 1216,
   kIdWebFrame = 1303,
   kIdEmailFrame = 1304,
   kIdBusyText = 2001,
