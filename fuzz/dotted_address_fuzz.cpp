@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   world.echoes = {{1, true, 0, 5}};
   gantrel::PingSettings settings{750, 1};
   gantrel::EchoEngine engine(world, world, world, settings);
-  const int32_t result = engine.PingSite(host);
+  const int32_t result = engine.PingSite(host).ms;
   const bool name = gantrel::IsHostName(host);
   const bool lookUp =
       name && host.size() <= gantrel::kMaxHostNameLength && host.find('\0') == std::string::npos;

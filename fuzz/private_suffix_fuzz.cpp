@@ -11,11 +11,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using gantrel::RemoveEarlierSuffix;
-  // The first four bytes, when there are enough, pick a round-trip time; the rest is the row.
+  // The first four bytes, when there are enough, pick a round-trip time (measured by TCP when
+  // odd); the rest is the row.
   int32_t time = -1;
   if (size >= 4) {
     std::memcpy(&time, data, 4);
   }
+  const gantrel::RoundTrip roundTrip{time, (time & 1) != 0};
   const std::string row(reinterpret_cast<const char*>(data), size);
 
   const std::string bare = RemoveEarlierSuffix(row);
@@ -25,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (bare.size() != (suffixed ? open - 1 : row.size())) std::abort();
 
   // A measured row loses exactly its new suffix, so a second run never stacks one.
-  const std::string measured = gantrel::MeasuredPrivateRow(row, time);
+  const std::string measured = gantrel::MeasuredPrivateRow(row, roundTrip);
   const std::string again = RemoveEarlierSuffix(measured);
   if (again.size() != std::max(row.size(), gantrel::kPrivateRowWidth) ||
       measured.compare(0, again.size(), again) != 0 || again.compare(0, row.size(), row) != 0) {
