@@ -12,77 +12,88 @@ namespace gantrel::testing {
 namespace {
 
 using Click = void (*)(const LaunchPorts&);
+const auto kScGame = StarcraftFromGameList, kScMine = StarcraftFromPrivateList;
+const auto kDGame = DiabloFromGameList, kDMine = DiabloFromPrivateList;
 constexpr const char* kArchivesKey = "SOFTWARE\\Blizzard Entertainment\\Archives";
-const std::string kBroodWar = "shell Open C:\\SC\\BROOD.EXE dir=C:\\SC show=0";
-const std::string kDiablo =
-    "start D:\\Diablo 1\\Diablo.exe cmd=\"D:\\Diablo 1\\Diablo.exe\" show=2";
-const std::string kCache = "delete C:\\SC\\bncache.dat", kGateways = "reg Battle.net Gateways";
+const std::string kSc = "shell Open C:\\SC\\BROOD.EXE dir=C:\\SC show=0";
+const std::string kD = "start D:\\Diablo 1\\Diablo.exe cmd=\"D:\\Diablo 1\\Diablo.exe\" show=2";
+const std::string kCache = "delete C:\\SC\\bncache.dat", kGw = "reg Battle.net Gateways";
 
-// clang-format off
 // The box when no executable could be named, or when none would start.
 std::string Failed(const std::string& game, bool started) {
-  const std::string ending = "\r\rRe-install " + game + " for this feature to work.  If you continue to receive this "
-      "error, please contact me via email.\r\rNote:  The server list should still be valid so you may still execute " + game + " manually";
-  if (!started) return "box Gantrel|The registry key used to locate the executable does not exist... this means your "
-                       "installation of " + game + " is either corrupted or an illegal copy." + ending;
-  return "box Gantrel|The registry key used to locate the executable points to an illegal entry... this means your "
-         "installation of " + game + ":\r\r1) has been moved from the original install directory\ror 2) is corrupted \ror "
-         "3) is an illegal copy." + ending;
+  const std::string reason =
+      started ? "points to an illegal entry... this means your installation of " + game +
+                    ":\r\r1) has been moved from the original install directory\ror 2) is "
+                    "corrupted \ror 3) is an illegal copy."
+              : "does not exist... this means your installation of " + game +
+                    " is either corrupted or an illegal copy.";
+  return "box Gantrel|The registry key used to locate the executable " + reason +
+         "\r\rRe-install " + game +
+         " for this feature to work.  If you continue to receive this error, please contact me "
+         "via email.\r\rNote:  The server list should still be valid so you may still execute " +
+         game + " manually";
 }
 
 // Both games installed, a measured game list and a private list with descriptions.
 struct Installed : World {
   Installed() {
-    Set(kStarcraftKey, "Brood War", "1"), Set(kStarcraftKey, kInstallPathValue, "C:\\SC");
+    Set(kStarcraftKey, "Brood War", "1");
+    Set(kStarcraftKey, kInstallPathValue, "C:\\SC");
     Set(kArchivesKey, "DiabloInstall", "D:\\Diablo 1");
     gameList = FakeListBox(false, {"a.example [4 ms]", " b", "c.example"});
-    privateList = FakeListBox(true, {"b.example            the other", "127.0.0.9            home box"});
+    privateList = FakeListBox(
+        true, {"b.example" + Blanks(12) + "the other", "127.0.0.9" + Blanks(12) + "home box"});
   }
-  Strings Launch(Click click) { return click({gameList, privateList, *this, *this, *this, *this}), log; }
+  Strings Launch(Click click) {
+    click({gameList, privateList, *this, *this, *this, *this});
+    return log;
+  }
   std::string SelectedGateway() {  // host/zone/name
-    const auto list = ReadGatewayList(GetRaw(kHkeyCurrentUser, kGatewaysKey, kGatewaysValue, ~0u).bytes);
-    const auto& g = list ? list->gateways.at(std::stoul(list->selected) - 1) : gantrel::Gateway{};
+    const auto list =
+        ReadGatewayList(GetRaw(kHkeyCurrentUser, kGatewaysKey, kGatewaysValue, ~0u).bytes);
+    if (!list) return "none";
+    const Gateway& g = list->gateways.at(std::stoul(list->selected) - 1);
     return g.host + "/" + g.zone + "/" + g.name;
   }
 };
-// clang-format on
 
-TEST(Launch, WritesTheServersSelectsTheFirstInTheGatewaysThenStartsAndShowsThem) {
+TEST(Launch, WritesTheServersSelectsTheFirstInTheGatewaysThenStartsTheGameAndShowsThem) {
   const struct {
     Click click;
     int16_t selected;
-    Strings log;
+    std::string servers;
+    Strings then;
     std::string gateway;
   } cases[] = {
-      // clang-format off
-      {StarcraftFromGameList, -1, {"reg Server List=a.example;;c.example", kGateways, kCache, kBroodWar}, "a.example/1/a.example"},
-      {StarcraftFromGameList, 2, {"reg Server List=c.example", kGateways, kCache, kBroodWar}, "c.example/1/c.example"},
-      {StarcraftFromGameList, 1, {"reg Server List=", kCache, kBroodWar}, "//"},  // a blank address
-      {DiabloFromGameList, 2, {"reg Server List=c.example", kGateways, kCache, kDiablo}, "c.example/1/c.example"},
-      {StarcraftFromPrivateList, 0, {"reg Server List=127.0.0.9", kGateways, kBroodWar}, "127.0.0.9/1/home box"},
-      {DiabloFromPrivateList, 1, {"reg Server List=b.example", kGateways, kCache, kDiablo}, "b.example/1/the other"},
-      // clang-format on
+      {kScGame, -1, "a.example;;c.example", {kGw, kCache, kSc}, "a.example/1/a.example"},
+      {kScGame, 2, "c.example", {kGw, kCache, kSc}, "c.example/1/c.example"},
+      {kScGame, 1, "", {kCache, kSc}, "none"},  // a blank address
+      {kDGame, 2, "c.example", {kGw, kCache, kD}, "c.example/1/c.example"},
+      {kScMine, 0, "127.0.0.9", {kGw, kSc}, "127.0.0.9/1/home box"},  // the cache file stays
+      {kDMine, 1, "b.example", {kGw, kCache, kD}, "b.example/1/the other"},
   };
   for (const auto& c : cases) {
     Installed w;
-    (c.click == StarcraftFromGameList || c.click == DiabloFromGameList ? w.gameList : w.privateList)
-        .selected = c.selected;
-    EXPECT_EQ(w.Launch(c.click), c.log);
+    (c.click == kScGame || c.click == kDGame ? w.gameList : w.privateList).selected = c.selected;
+    Strings log = {"reg Server List=" + c.servers};
+    log.insert(log.end(), c.then.begin(), c.then.end());
+    EXPECT_EQ(w.Launch(c.click), log);
     EXPECT_EQ(w.SelectedGateway(), c.gateway);
-    std::string shown = "reg Server List=";  // the game list, reloaded from the value written
-    for (int16_t r = 0; r < w.gameList.Count(); ++r) shown += (r ? ";" : "") + w.gameList.Row(r);
-    EXPECT_EQ(shown, c.log[0]);
+    EXPECT_EQ(w.gameList.RowsText(";"), c.servers + ";");  // reloaded from the value written
   }
-  const std::string restore = "restore the server list or use a private server",
-                    select = "select a server from the list before you can run ";
-  const std::pair<Click, std::string> stops[] = {{StarcraftFromGameList, "either " + restore},
-                                                 {DiabloFromGameList, "either " + restore},
-                                                 {StarcraftFromPrivateList, select + "Starcraft"},
-                                                 {DiabloFromPrivateList, select + "Diablo"}};
+  const std::string none =
+      "box Gantrel|You must either restore the server list or use a "
+      "private server";
+  const std::string select =
+      "box Gantrel|You must select a server from the list before you can run ";
+  const std::pair<Click, std::string> stops[] = {{kScGame, none},
+                                                 {kDGame, none},
+                                                 {kScMine, select + "Starcraft"},
+                                                 {kDMine, select + "Diablo"}};
   for (const auto& [click, box] : stops) {
     Installed w;  // no server: the box and nothing else, not even a reload of the game list
     w.gameList = FakeListBox();
-    EXPECT_EQ(w.Launch(click), Strings{"box Gantrel|You must " + box});
+    EXPECT_EQ(w.Launch(click), Strings{box});
     EXPECT_EQ(w.gameList.Count(), 0);
   }
 }
@@ -109,23 +120,22 @@ TEST(Launch, StarcraftTriesItsExecutableThenStarcraftExeOnceDiabloOnlyOnce) {
     w.Set(kStarcraftKey, "Program", c.program);
     w.shellResults = c.results;
     w.privateList.selected = 0;
-    Strings expected = {"reg Server List=127.0.0.9", kGateways};
+    Strings log = {"reg Server List=127.0.0.9", kGw};
     for (const auto& exe : c.started)
-      expected.push_back("shell Open " + exe + " dir=" + c.install + " show=0");
-    if (c.box) expected.push_back(Failed("Starcraft", c.box == 2));
-    EXPECT_EQ(w.Launch(StarcraftFromPrivateList), expected);
+      log.push_back("shell Open " + exe + " dir=" + c.install + " show=0");
+    if (c.box) log.push_back(Failed("Starcraft", c.box == 2));
+    EXPECT_EQ(w.Launch(kScMine), log);
   }
   for (const std::string install : {"D:\\Diablo 1", ""}) {
-    for (int32_t pid : {4242, 0}) {
-      Installed w;  // a game list of one row
+    for (const int32_t pid : {4242, 0}) {
+      Installed w;
       w.Set(kArchivesKey, "DiabloInstall", install);
       w.processResults = {pid};
-      w.gameList = FakeListBox(false, {"127.0.0.9 [5 ms]"});
-      Strings expected = {"reg Server List=127.0.0.9", kGateways, kCache};
-      if (!install.empty()) expected.push_back(kDiablo);
-      if (install.empty() || pid == 0) expected.push_back(Failed("Diablo", !install.empty()));
-      EXPECT_EQ(w.Launch(DiabloFromGameList), expected);
-      EXPECT_EQ(w.gameList.Texts(), Strings{"127.0.0.9"});
+      w.privateList.selected = 0;
+      Strings log = {"reg Server List=127.0.0.9", kGw, kCache};
+      if (!install.empty()) log.push_back(kD);
+      if (install.empty() || pid == 0) log.push_back(Failed("Diablo", !install.empty()));
+      EXPECT_EQ(w.Launch(kDMine), log);
     }
   }
 }
@@ -134,58 +144,68 @@ TEST(AboutLinks, HandTheTargetToTheShellAndTellOnlyFailures) {
   World w;
   w.shellResults = {33, 32, 33, 0};
   for (auto open : {OpenWebPage, OpenWebPage, OpenEmail, OpenEmail}) open(w, w);
-  const std::string web = "shell Open http://gantrel.example.org/ dir= show=0",
-                    mail = "shell Open mailto:gantrel@example.org dir= show=0",
-                    sorry = "!|Sorry! An internal error prevents spawning your ";
+  const std::string web = "shell Open http://gantrel.example.org/ dir= show=0";
+  const std::string mail = "shell Open mailto:gantrel@example.org dir= show=0";
+  const std::string sorry = "!|Sorry! An internal error prevents spawning your ";
   EXPECT_EQ(w.log, (Strings{web, web, "box Can't open URL" + sorry + "browser", mail, mail,
                             "box Can't send email" + sorry + "internet email program"}));
 }
 
-// clang-format off
 // A gateway list's bytes: every string NUL-ended, then one more NUL.
-const auto Bytes = [](const Strings& strings) { std::string b; for (const auto& s : strings) b += s + '\0'; return b + '\0'; };
-const auto With = [](Strings list, const std::string& selected, const Strings& added = {}) {
-  return list[1] = selected, list.insert(list.end(), added.begin(), added.end()), list;
-};
-const Strings kStock = {"1001", "00", "uswest.battle.net", "8", "U.S. West", "useast.battle.net", "6", "U.S. East",
-                        "asia.battle.net", "-9", "Asia", "europe.battle.net", "-1", "Europe"};
-using Value = std::optional<RawValue>;  // nothing: no such value
-const auto Multi = [](const Strings& list) { return Value{{true, true, kRegMultiSz, Bytes(list)}}; };
-const auto Binary = [](const Strings& list) { return Value{{true, true, kRegBinary, Bytes(list)}}; };
-// clang-format on
+std::string Bytes(const Strings& strings) {
+  std::string bytes;
+  for (const auto& s : strings) bytes += s + '\0';
+  return bytes + '\0';
+}
+Strings With(Strings list, const std::string& selected, const Strings& added = {}) {
+  list[1] = selected;
+  list.insert(list.end(), added.begin(), added.end());
+  return list;
+}
+const Strings kStock = {
+    "1001", "00",        "uswest.battle.net", "8",  "U.S. West", "useast.battle.net",
+    "6",    "U.S. East", "asia.battle.net",   "-9", "Asia",      "europe.battle.net",
+    "-1",   "Europe"};
+RawValue Multi(const Strings& list) {
+  return {true, true, kRegMultiSz, Bytes(list)};
+}
+RawValue Binary(const Strings& list) {
+  return {true, true, kRegBinary, Bytes(list)};
+}
+auto Seen(const RawValue& v) {
+  return std::tuple(v.found, v.type, v.bytes);
+}
 
 TEST(Gateways, TheServerIsSelectedOrAddedAndEverythingElseStaysByteForByte) {
   Strings full = {"1005", "09"};
   for (int i = 1; i <= 99; ++i) full.insert(full.end(), {"h" + std::to_string(i), "0", "n"});
   const Strings lan = With(kStock, "01", {"lan.example", "8", "LAN"});
-  const auto Seen = [](const RawValue& v) { return std::tuple(v.found, v.type, v.bytes); };
+  const RawValue none;
   const struct {
-    Value gateways, override_;
+    RawValue gateways, override_;
     std::string server, name;
     int32_t bias;
-    Value gatewaysAfter, overrideAfter;
+    RawValue gatewaysAfter, overrideAfter;
   } cases[] = {
-      // clang-format off
       // Made as the games' own list when missing; the new gateway gets this machine's zone.
-      {{}, {}, "10.0.0.9", "home box", -330, Multi(With(kStock, "05", {"10.0.0.9", "-5", "home box"})), {}},
-      {Binary(kStock), Multi(lan), "USEAST.BATTLE.NET", "", 480, Binary(With(kStock, "02")), Multi(With(lan, "02"))},
-      {Multi({"01000", "00"}), {}, "lan.example", "", 0, Multi({"01000", "01", "lan.example", "0", "lan.example"}), {}},
-      {Multi(full), {}, "new.example", "", 0, Multi(full), {}},  // no 100th gateway
-      {Multi(full), {}, "H99", "", 0, Multi(With(full, "99")), {}},
-      {{}, {}, "", "", 0, {}, {}},  // a blank server selects nothing
-      // clang-format on
+      {none, none, "10.0.0.9", "home", -330, Multi(With(kStock, "05", {"10.0.0.9", "-5", "home"})),
+       none},
+      {Binary(kStock), Multi(lan), "USEAST.BATTLE.NET", "", 480, Binary(With(kStock, "02")),
+       Multi(With(lan, "02"))},
+      {Multi({"01000", "00"}), none, "lan", "", 0, Multi({"01000", "01", "lan", "0", "lan"}), none},
+      {Multi(full), none, "new.example", "", 0, Multi(full), none},  // no 100th gateway
+      {Multi(full), none, "H99", "", 0, Multi(With(full, "99")), none},
+      {none, none, "", "", 0, none, none},  // a blank server selects nothing
   };
   for (const auto& c : cases) {
     World w;
-    for (auto [name, before] :
+    for (const auto& [name, before] :
          {std::pair{kGatewaysValue, c.gateways}, {kOverrideGatewaysValue, c.override_}})
-      if (before) w.values[{kHkeyCurrentUser, kGatewaysKey, name}] = *before;
+      if (before.found) w.values[{kHkeyCurrentUser, kGatewaysKey, name}] = before;
     SelectServerInGateways(w, c.server, c.name, c.bias);
-    for (auto [name, after] :
+    for (const auto& [name, after] :
          {std::pair{kGatewaysValue, c.gatewaysAfter}, {kOverrideGatewaysValue, c.overrideAfter}})
-      EXPECT_EQ(Seen(w.GetRaw(kHkeyCurrentUser, kGatewaysKey, name, ~0u)),
-                Seen(after.value_or(RawValue{})))
-          << c.server;
+      EXPECT_EQ(Seen(w.GetRaw(kHkeyCurrentUser, kGatewaysKey, name, ~0u)), Seen(after)) << c.server;
   }
 }
 
@@ -200,14 +220,14 @@ TEST(Gateways, AValueThatIsNotCertainlyAGatewayListIsLeftAlone) {
       {kRegMultiSz, Bytes(With(kStock, "0x"))},
       {kRegMultiSz, Bytes({"00999", "00"})},
       {kRegMultiSz, Bytes({"1e345", "00"})},
-      {1, stock},  // REG_SZ
+      {kRegSz, stock},
       {kRegBinary, Bytes(With(kStock, "01", {std::string(65536, 'x'), "0", "x"}))},
   };
   for (const auto& [type, bytes] : cases) {
     World w;
     w.values[{kHkeyCurrentUser, kGatewaysKey, kGatewaysValue}] = {true, true, type, bytes};
     SelectServerInGateways(w, "10.0.0.9", "", 0);
-    EXPECT_TRUE(w.log.empty()) << bytes.size();
+    EXPECT_EQ(w.log, Strings{}) << bytes.size();
   }
 }
 
@@ -227,13 +247,13 @@ TEST(MainWindow, StartUpLoadsBothListsDeletesTheCacheKeepsTheVersionAndSetsThePi
   EXPECT_EQ(w.log, (Strings{"delete C:\\SC\\bncache.dat", "reg Server Version=1"}));
   CheckServerVersion(w);  // the DWORD 1 now there is not written again
   EXPECT_EQ(w.log.size(), 2u);
-  w.gameList.selected = 1, w.privateList.selected = 0;
+  w.gameList.selected = 1;
+  w.privateList.selected = 0;
   w.window.OnTabPress();  // a press on the tabs leaves no row selected
   EXPECT_EQ(w.gameList.selected + w.privateList.selected, -2);
   w.window.PingSite("127.0.0.1");  // three requests of 750 ms
-  EXPECT_EQ(std::count(w.log.begin(), w.log.end(),
-                       "send 127.0.0.1 " + std::string(32, 'X') + " ttl=255 750ms"),
-            3);
+  const std::string send = "send 127.0.0.1 " + std::string(32, 'X') + " ttl=255 750ms";
+  EXPECT_EQ(std::count(w.log.begin(), w.log.end(), send), 3);
   w.echoes = {{0, false, 0, 0, 5}};  // refused: said once, as the run ends, with its window up
   w.window.OnPingGameList();
   EXPECT_EQ(w.log.end()[-4].substr(0, 24) + w.log.end()[-3], "box Gantrel|This system hide");

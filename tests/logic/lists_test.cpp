@@ -27,7 +27,6 @@ TEST(ServerList, ImportSplitsAtEverySemicolonAndSeedsOnlyAnEmptyPrivateList) {
 
 TEST(ServerList, RestoreAndTheCacheFile) {
   World w;
-  w.Set(kBattleNetKey, kServerListValue, "old.host");
   DeleteServerCache(w, w);  // no install folder: nothing, not "\bncache.dat" in the drive's root
   w.Set(kStarcraftKey, kInstallPathValue, "");
   DeleteServerCache(w, w);
@@ -54,7 +53,7 @@ TEST(PrivateList, RowsAddAndDel) {
     EXPECT_EQ(PrivateRowDescription(c.row), c.described);
   }
   // A ping run's time is no part of the description.
-  EXPECT_EQ(PrivateRowDescription("a.net" + Blanks(15) + " games" + Blanks(16) + " [87 ms]"),
+  EXPECT_EQ(PrivateRowDescription("a.net" + Blanks(15) + " games" + Blanks(16) + " [8 ms TCP]"),
             "games");
 
   World w;
@@ -83,7 +82,7 @@ TEST(PrivateList, SaveWritesCrLfLinesAndLoadTakesEveryNonEmptyLine) {
   EXPECT_EQ(saved, "A.host\r\nb.host\r\nc" + Blanks(20) + "d e\r\nd [1 ms]\r\n");
   SavePrivateList(w, w, FakeListBox(true));
   EXPECT_EQ(w.files, (std::map<std::string, std::string>{{kIni, ""}}));
-  EXPECT_TRUE(w.log.empty());
+  EXPECT_EQ(w.log, Strings{});
   const std::pair<std::optional<std::string>, Strings> cases[] = {
       {saved, w.privateList.Texts()},
       {"c\rA\n\n\rb", {"A", "b", "c"}},
@@ -100,18 +99,19 @@ TEST(PrivateList, SaveWritesCrLfLinesAndLoadTakesEveryNonEmptyLine) {
 
 TEST(PrivateList, AFailedSaveKeepsTheOldFileByteForByteAndSaysSo) {
   for (const bool moveFails : {false, true}) {  // else the write stops part-way
-    for (std::string windir : {"C:\\WIN", ""}) {
+    for (const std::string windir : {"C:\\WIN", ""}) {
       World w;
       w.env["windir"] = windir;
       w.files = {{kIni, "old.host          kept\r\n"}, {"\\gantrel.ini", "root\r\n"}};
       const auto before = w.files;
-      w.failWriteAfter = moveFails ? std::string::npos : 5, w.failReplace = moveFails;
+      w.failWriteAfter = moveFails ? std::string::npos : 5;
+      w.failReplace = moveFails;
       w.privateList = FakeListBox(true, {"new.host", "newer.host"});
       SavePrivateList(w, w, w.privateList);
       EXPECT_EQ(w.files, before);
-      EXPECT_EQ(w.log.back(), "box Gantrel|The private server list could not be saved" +
-                                  std::string(windir.empty() ? ": the Windows folder is not known."
-                                                             : " to C:\\WIN\\gantrel.ini"));
+      EXPECT_EQ(w.Boxes(), Strings{"box Gantrel|The private server list could not be saved" +
+                                   std::string(windir.empty() ? ": the Windows folder is not known."
+                                                              : " to C:\\WIN\\gantrel.ini")});
       LoadPrivateList(w, w.privateList);  // without a Windows folder, not even a read
       EXPECT_EQ(w.privateList.Count(), windir.empty() ? 2 : 3);
     }
@@ -120,31 +120,37 @@ TEST(PrivateList, AFailedSaveKeepsTheOldFileByteForByteAndSaysSo) {
 
 // One list whose pings answer from a script; pings, window calls and row writes share one log.
 struct Scripted : World, HostMeter {
-  explicit Scripted(Strings rows, bool sorted) : list(sorted, std::move(rows)) { list.log = &log; }
+  Scripted(bool sorted, const Strings& rows) : list(sorted, rows) { list.log = &log; }
   Strings Run(void (*run)(ListBox&, WindowHost&, HostMeter&), std::deque<RoundTrip> script) {
-    return log.clear(), times = std::move(script), run(list, *this, *this), log;
+    log.clear();
+    times = std::move(script);
+    run(list, *this, *this);
+    return log;
   }
-  RoundTrip PingSite(const std::string& h) override { return log.push_back("ping " + h), Next<RoundTrip>(times, {}); }
+  RoundTrip PingSite(const std::string& host) override {
+    log.push_back("ping " + host);
+    return Next<RoundTrip>(times, {});
+  }
   void EndRun() override { log.push_back("end run"); }
   FakeListBox list;
   std::deque<RoundTrip> times;
 };
 
 TEST(PingRuns, EachRowShowsItsTimeAsSoonAsItIsMeasuredAndTheGameListEndsFastestFirst) {
-  Scripted game({"slow.net", "fast.net [3 ms]"}, false);
+  Scripted game(false, {"slow.net", "fast.net [3 ms]"});
   EXPECT_EQ(game.Run(PingServerList, {{50}, {20}}),
             (Strings{"show", "disable", "events", "ping slow.net", "text 0", "data 0",
-                     "ping fast.net", "text 1", "data 1", "end run", "hide", "enable", "focus", "data 0",
-                     "text 0", "data 1", "text 1"}));
-  Scripted mine({"a.net", "b.net" + Blanks(15) + " games" + Blanks(16) + " [87 ms]"}, true);
+                     "ping fast.net", "text 1", "data 1", "end run", "hide", "enable", "focus",
+                     "data 0", "text 0", "data 1", "text 1"}));
+  Scripted mine(true, {"a.net", "b.net" + Blanks(15) + " games" + Blanks(16) + " [87 ms]"});
   EXPECT_EQ(mine.Run(PingPrivateList, {{-1}, {3}}),
             (Strings{"show", "disable", "events", "ping a.net", "text 0", "text 1", "ping b.net",
                      "text 1", "end run", "hide", "enable", "focus"}));
-  EXPECT_EQ(Scripted({}, true).Run(PingPrivateList, {}),
-            Scripted({}, false).Run(PingServerList, {}));
+  EXPECT_EQ(Scripted(true, {}).Run(PingPrivateList, {}),
+            Scripted(false, {}).Run(PingServerList, {}));
 
   const std::string z22(22, 'z');
-  Scripted rows({"slow.net", " leading", "h.net  [9 ms]", z22, "fast.net"}, false);
+  Scripted rows(false, {"slow.net", " leading", "h.net  [9 ms]", z22, "fast.net"});
   rows.Run(PingServerList, {{50, true}, {1234}, {0, true}, {-1}, {1}});
   EXPECT_EQ(rows.list.Texts(),
             (Strings{"fast.net" + Blanks(14) + " [1 ms]", "slow.net" + Blanks(14) + " [50 ms TCP]",
@@ -155,26 +161,25 @@ TEST(PingRuns, EachRowShowsItsTimeAsSoonAsItIsMeasuredAndTheGameListEndsFastestF
 }
 
 TEST(PingRuns, PrivateRowsKeepTheirPlaceDescriptionAndSuffixColumn) {
-  const std::string row43 = "srv.net" + Blanks(13) + " " + std::string(22, 'd');
+  const std::string srv = "srv.net" + Blanks(13), row43 = srv + " " + std::string(22, 'd');
   const struct {
     std::string row;
     int32_t first, second;
     std::string pinged, text;
   } cases[] = {
-      // clang-format off
-      {"srv.net" + Blanks(13) + " Friday [eu games", -1, 12, "srv.net", "srv.net" + Blanks(13) + " Friday [eu games" + Blanks(5) + " [12 ms]"},
+      {srv + " Friday [eu games", -1, 12, "srv.net",
+       srv + " Friday [eu games" + Blanks(5) + " [12 ms]"},
       {row43, 5, -1, "srv.net", row43 + " [N/A]"},
       // A description that ends in "]" and holds a "[" reads as an earlier time.
-      {"srv.net" + Blanks(13) + " games [eu]", 2, 2, "srv.net", "srv.net" + Blanks(13) + " games" + Blanks(16) + " [2 ms]"},
+      {srv + " games [eu]", 2, 2, "srv.net", srv + " games" + Blanks(16) + " [2 ms]"},
       // No "[" with a character in front of it: nothing is taken off.
       {"[10.0.0.1]", 6, 6, "[10.0.0.1]", "[10.0.0.1]" + Blanks(32) + " [6 ms]"},
       {"x[10.0.0.1]", 6, 6, "", Blanks(42) + " [6 ms]"},  // all of it taken for an earlier time
       {"srv.net games]", 6, 6, "srv.net", "srv.net games]" + Blanks(28) + " [6 ms]"},
-      // clang-format on
   };
   for (const auto& c : cases) {
-    Scripted run({"0.net", c.row, "z.net"}, true);
-    run.Run(PingPrivateList, {{1}, {c.first, true}, {1}});
+    Scripted run(true, {"0.net", c.row, "z.net"});
+    run.Run(PingPrivateList, {{1}, {c.first, true}, {1}});  // a time by TCP goes the same way
     EXPECT_EQ(run.Run(PingPrivateList, {{1}, {c.second}, {1}})[7], "ping " + c.pinged);
     EXPECT_EQ(run.list.Texts(), (Strings{"0.net" + Blanks(37) + " [1 ms]", c.text,
                                          "z.net" + Blanks(37) + " [1 ms]"}));
