@@ -197,7 +197,7 @@ void PrintTo(const Measured& m, std::ostream* os) {
 
 TEST(EchoEngine, AHostWithoutEchoReplyIsMeasuredByOneConnectionToItsGamePortWithinItsTime) {
   using C = World::Connect;
-  const Echo hung{0, false, 0, 0, 0, 9999};  // the platform never ends it
+  const Echo hung{1, false, 0, 0, 0, 9999};  // never ends: its reply must not be read
   const std::string at750 = "connect 10.0.0.1:6112 at 750", at0 = "connect 10.0.0.1:6112 at 0";
   const C made30{.made = true, .afterMs = 30};
   const std::deque<Echo> lost = {kLost, kLost, kLost}, refused = {kRefused, kRefused, kRefused};
