@@ -98,7 +98,7 @@ void BM_PingPrivateList(benchmark::State& state) {
   for (int i = 0; i < count; ++i) {
     rows.push_back({"server" + std::to_string(i) + ".net      Friday games          [87 ms]", 0});
   }
-  FakeListBox list(true);
+  FakeListBox list;
   NullHost host;
   InstantMeter meter([] { return 42; });
   for (auto _ : state) {

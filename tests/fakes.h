@@ -26,9 +26,7 @@ namespace gantrel::testing {
 
 using Strings = std::vector<std::string>;
 constexpr uint32_t kRegSz = 1, kRegDword = 4;
-inline std::string Blanks(size_t n) {
-  return std::string(n, ' ');
-}
+const auto Blanks = [](size_t n) { return std::string(n, ' '); };
 
 // The script's next answer, or `otherwise` once it is used up.
 template <typename T>
@@ -39,14 +37,14 @@ T Next(std::deque<T>& script, std::type_identity_t<T> otherwise) {
   return otherwise;
 }
 
-// A sorted list keeps the real control's order, letter case ignored. With `log` set, row writes
-// are logged ("text 3", "data 3").
+// A list box that keeps rows in the order added (the real private list sorts them; the program
+// never relies on it). With `log` set, row writes are logged ("text 3", "data 3").
 struct FakeListBox : ListBox {
   struct Entry {
     std::string text;
     int32_t data = 0;
   };
-  explicit FakeListBox(bool isSorted = false, const Strings& texts = {}) : sorted(isSorted) {
+  explicit FakeListBox(const Strings& texts = {}) {
     for (const auto& t : texts) Add(t);
   }
   int16_t Count() const override { return static_cast<int16_t>(rows.size()); }
@@ -61,12 +59,7 @@ struct FakeListBox : ListBox {
   int32_t ItemData(int16_t row) const override { return rows.at(row).data; }
   void SetItemData(int16_t row, int32_t data) override { Write("data ", row).data = data; }
   void Add(const std::string& text) override {
-    const auto before = [](const std::string& t, const Entry& r) {
-      return std::lexicographical_compare(t.begin(), t.end(), r.text.begin(), r.text.end(),
-                                          [](char a, char b) { return tolower(a) < tolower(b); });
-    };
-    const auto at = sorted ? std::upper_bound(rows.begin(), rows.end(), text, before) : rows.end();
-    if (Count() < kMaxRows) rows.insert(at, {text});
+    if (Count() < kMaxRows) rows.push_back({text});
   }
   int16_t AddRows(const std::vector<std::string_view>& texts) override {
     const int16_t before = Count();
@@ -92,7 +85,6 @@ struct FakeListBox : ListBox {
     return rows.at(row);
   }
 
-  bool sorted;
   std::vector<Entry> rows;
   int16_t selected = -1;
   Strings* log = nullptr;
@@ -257,7 +249,7 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   }
 
   Strings log;
-  FakeListBox gameList{false}, privateList{true};
+  FakeListBox gameList, privateList;
   std::deque<std::string> answers;
   std::function<void()> onEvents;
   std::map<std::tuple<int32_t, std::string, std::string>, RawValue> values;

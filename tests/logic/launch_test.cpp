@@ -40,9 +40,8 @@ struct Installed : World {
     Set(kStarcraftKey, "Brood War", "1");
     Set(kStarcraftKey, kInstallPathValue, "C:\\SC");
     Set(kArchivesKey, "DiabloInstall", "D:\\Diablo 1");
-    gameList = FakeListBox(false, {"a.example [4 ms]", " b", "c.example"});
-    privateList = FakeListBox(
-        true, {"b.example" + Blanks(12) + "the other", "127.0.0.9" + Blanks(12) + "home box"});
+    gameList = FakeListBox({"a.example [4 ms]", " b", "c.example"});
+    privateList = FakeListBox({"127.0.0.9    home box", "b.example" + Blanks(12) + "the other"});
   }
   Strings Launch(Click click) {
     click({gameList, privateList, *this, *this, *this, *this});

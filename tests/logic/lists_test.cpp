@@ -11,31 +11,17 @@ namespace {
 
 const std::string kIni = "C:\\WIN\\gantrel.ini";
 
-TEST(ServerList, ImportSplitsAtEverySemicolonAndSeedsOnlyAnEmptyPrivateList) {
-  World w;
-  w.Set(kBattleNetKey, kServerListValue, "b.host;;A.host; c ;");
-  w.gameList = FakeListBox(false, {"old1", "old2", "old3"});
-  ImportServerList(w, w.gameList, w.privateList);
-  EXPECT_EQ(w.gameList.Texts(), (Strings{"b.host", "", "A.host", " c ", ""}));
-  EXPECT_EQ(w.privateList.Texts(), (Strings{"", "", " c ", "A.host", "b.host"}));
-  w.privateList = FakeListBox(true, {"mine"});
-  w.Set(kBattleNetKey, kServerListValue, "");
-  ImportServerList(w, w.gameList, w.privateList);
-  EXPECT_EQ(w.gameList.Texts(), Strings{""});
-  EXPECT_EQ(w.privateList.Texts(), Strings{"mine"});
-}
-
-TEST(ServerList, RestoreAndTheCacheFile) {
+TEST(ServerList, RestoreWritesTheDefaultListDeletesTheCacheFileAndShowsTheList) {
   World w;
   DeleteServerCache(w, w);  // no install folder: nothing, not "\bncache.dat" in the drive's root
   w.Set(kStarcraftKey, kInstallPathValue, "");
   DeleteServerCache(w, w);
   w.Set(kStarcraftKey, kInstallPathValue, "C:\\SC\\");  // taken as it is
   RestoreServerList(w, w, w.gameList, w.privateList);
-  EXPECT_EQ(w.log, (Strings{"reg Server List=" + std::string(kDefaultServerList),
-                            "delete C:\\SC\\\\bncache.dat"}));
-  EXPECT_EQ(w.gameList.Row(0) + " " + w.gameList.Row(7), "useast.battle.net 211.233.0.72");
-  EXPECT_EQ(w.privateList.Count(), 8);
+  const std::string list = kDefaultServerList;
+  EXPECT_EQ(w.log, (Strings{"reg Server List=" + list, "delete C:\\SC\\\\bncache.dat"}));
+  EXPECT_EQ(w.gameList.RowsText(";"), list + ";");
+  EXPECT_EQ(w.privateList.Texts(), w.gameList.Texts());  // an empty private list takes them too
 }
 
 TEST(PrivateList, RowsAddAndDel) {
@@ -57,15 +43,15 @@ TEST(PrivateList, RowsAddAndDel) {
             "games");
 
   World w;
-  w.privateList = FakeListBox(true, {"a.host", "c.host"});
+  w.privateList = FakeListBox({"a.host", "c.host"});
   w.answers = {"b.host", "second"};
   AddPrivateServer(w, w.privateList);
   AddPrivateServer(w, w.privateList);  // the address box cancelled: nothing more asked or added
-  EXPECT_EQ(w.privateList.Texts(), (Strings{"a.host", PrivateRow("b.host", "second"), "c.host"}));
+  EXPECT_EQ(w.privateList.Texts(), (Strings{"a.host", "c.host", PrivateRow("b.host", "second")}));
   w.privateList.selected = 1;
   DeletePrivateServer(w, w.privateList);
   DeletePrivateServer(w, w.privateList);  // no row selected any more
-  EXPECT_EQ(w.privateList.Texts(), (Strings{"a.host", "c.host"}));
+  EXPECT_EQ(w.privateList.Texts(), (Strings{"a.host", PrivateRow("b.host", "second")}));
   EXPECT_EQ(w.log,
             (Strings{"input Enter server address", "input Enter description of server",
                      "input Enter server address",
@@ -76,23 +62,23 @@ TEST(PrivateList, SaveWritesCrLfLinesAndLoadTakesEveryNonEmptyLine) {
   World w;
   w.env["windir"] = "C:\\WIN";
   w.files[kIni] = "old\r\n";
-  w.privateList = FakeListBox(true, {"b.host", "A.host", PrivateRow("c", "d e"), "d [1 ms]"});
+  w.privateList = FakeListBox({"b.host", PrivateRow("c", "d e"), "d [1 ms]"});
   SavePrivateList(w, w, w.privateList);
   const std::string saved = w.files[kIni];
-  EXPECT_EQ(saved, "A.host\r\nb.host\r\nc" + Blanks(20) + "d e\r\nd [1 ms]\r\n");
-  SavePrivateList(w, w, FakeListBox(true));
+  EXPECT_EQ(saved, "b.host\r\nc" + Blanks(20) + "d e\r\nd [1 ms]\r\n");
+  SavePrivateList(w, w, FakeListBox());
   EXPECT_EQ(w.files, (std::map<std::string, std::string>{{kIni, ""}}));
   EXPECT_EQ(w.log, Strings{});
   const std::pair<std::optional<std::string>, Strings> cases[] = {
       {saved, w.privateList.Texts()},
-      {"c\rA\n\n\rb", {"A", "b", "c"}},
+      {"c\rA\n\n\rb", {"c", "A", "b"}},
       {std::string(" a \r\nx\t;y\0z", 11), {" a ", std::string("x\t;y\0z", 6)}},
       {std::nullopt, {}},  // no file: nothing
   };
   for (const auto& [content, rows] : cases) {
     w.files.erase(kIni);
     if (content) w.files[kIni] = *content;
-    LoadPrivateList(w, w.privateList = FakeListBox(true));
+    LoadPrivateList(w, w.privateList = FakeListBox());
     EXPECT_EQ(w.privateList.Texts(), rows);
   }
 }
@@ -106,12 +92,13 @@ TEST(PrivateList, AFailedSaveKeepsTheOldFileByteForByteAndSaysSo) {
       const auto before = w.files;
       w.failWriteAfter = moveFails ? std::string::npos : 5;
       w.failReplace = moveFails;
-      w.privateList = FakeListBox(true, {"new.host", "newer.host"});
+      w.privateList = FakeListBox({"new.host", "newer.host"});
       SavePrivateList(w, w, w.privateList);
       EXPECT_EQ(w.files, before);
-      EXPECT_EQ(w.Boxes(), Strings{"box Gantrel|The private server list could not be saved" +
-                                   std::string(windir.empty() ? ": the Windows folder is not known."
-                                                              : " to C:\\WIN\\gantrel.ini")});
+      const std::string where =
+          windir.empty() ? ": the Windows folder is not known." : " to C:\\WIN\\gantrel.ini";
+      EXPECT_EQ(w.Boxes(),
+                Strings{"box Gantrel|The private server list could not be saved" + where});
       LoadPrivateList(w, w.privateList);  // without a Windows folder, not even a read
       EXPECT_EQ(w.privateList.Count(), windir.empty() ? 2 : 3);
     }
@@ -120,7 +107,7 @@ TEST(PrivateList, AFailedSaveKeepsTheOldFileByteForByteAndSaysSo) {
 
 // One list whose pings answer from a script; pings, window calls and row writes share one log.
 struct Scripted : World, HostMeter {
-  Scripted(bool sorted, const Strings& rows) : list(sorted, rows) { list.log = &log; }
+  explicit Scripted(const Strings& rows) : list(rows) { list.log = &log; }
   Strings Run(void (*run)(ListBox&, WindowHost&, HostMeter&), std::deque<RoundTrip> script) {
     log.clear();
     times = std::move(script);
@@ -128,8 +115,7 @@ struct Scripted : World, HostMeter {
     return log;
   }
   RoundTrip PingSite(const std::string& host) override {
-    log.push_back("ping " + host);
-    return Next<RoundTrip>(times, {});
+    return Log("ping " + host, Next(times, {}));
   }
   void EndRun() override { log.push_back("end run"); }
   FakeListBox list;
@@ -137,20 +123,19 @@ struct Scripted : World, HostMeter {
 };
 
 TEST(PingRuns, EachRowShowsItsTimeAsSoonAsItIsMeasuredAndTheGameListEndsFastestFirst) {
-  Scripted game(false, {"slow.net", "fast.net [3 ms]"});
+  Scripted game({"slow.net", "fast.net [3 ms]"});
   EXPECT_EQ(game.Run(PingServerList, {{50}, {20}}),
             (Strings{"show", "disable", "events", "ping slow.net", "text 0", "data 0",
                      "ping fast.net", "text 1", "data 1", "end run", "hide", "enable", "focus",
                      "data 0", "text 0", "data 1", "text 1"}));
-  Scripted mine(true, {"a.net", "b.net" + Blanks(15) + " games" + Blanks(16) + " [87 ms]"});
+  Scripted mine({"a.net", "b.net" + Blanks(15) + " games" + Blanks(16) + " [87 ms]"});
   EXPECT_EQ(mine.Run(PingPrivateList, {{-1}, {3}}),
             (Strings{"show", "disable", "events", "ping a.net", "text 0", "text 1", "ping b.net",
                      "text 1", "end run", "hide", "enable", "focus"}));
-  EXPECT_EQ(Scripted(true, {}).Run(PingPrivateList, {}),
-            Scripted(false, {}).Run(PingServerList, {}));
+  EXPECT_EQ(Scripted({}).Run(PingPrivateList, {}), Scripted({}).Run(PingServerList, {}));
 
   const std::string z22(22, 'z');
-  Scripted rows(false, {"slow.net", " leading", "h.net  [9 ms]", z22, "fast.net"});
+  Scripted rows({"slow.net", " leading", "h.net  [9 ms]", z22, "fast.net"});
   rows.Run(PingServerList, {{50, true}, {1234}, {0, true}, {-1}, {1}});
   EXPECT_EQ(rows.list.Texts(),
             (Strings{"fast.net" + Blanks(14) + " [1 ms]", "slow.net" + Blanks(14) + " [50 ms TCP]",
@@ -161,28 +146,21 @@ TEST(PingRuns, EachRowShowsItsTimeAsSoonAsItIsMeasuredAndTheGameListEndsFastestF
 }
 
 TEST(PingRuns, PrivateRowsKeepTheirPlaceDescriptionAndSuffixColumn) {
-  const std::string srv = "srv.net" + Blanks(13), row43 = srv + " " + std::string(22, 'd');
+  const std::string srv = "srv.net" + Blanks(13);
   const struct {
-    std::string row;
-    int32_t first, second;
-    std::string pinged, text;
+    std::string row, pinged, text;
   } cases[] = {
-      {srv + " Friday [eu games", -1, 12, "srv.net",
-       srv + " Friday [eu games" + Blanks(5) + " [12 ms]"},
-      {row43, 5, -1, "srv.net", row43 + " [N/A]"},
-      // A description that ends in "]" and holds a "[" reads as an earlier time.
-      {srv + " games [eu]", 2, 2, "srv.net", srv + " games" + Blanks(16) + " [2 ms]"},
+      // The earlier time goes with the blank in front of its "[", the blanks before it stay.
+      {srv + " Friday [eu games", "srv.net", srv + " Friday [eu games" + Blanks(5) + " [12 ms]"},
+      {srv + " " + std::string(22, 'd'), "srv.net", srv + " " + std::string(22, 'd') + " [12 ms]"},
       // No "[" with a character in front of it: nothing is taken off.
-      {"[10.0.0.1]", 6, 6, "[10.0.0.1]", "[10.0.0.1]" + Blanks(32) + " [6 ms]"},
-      {"x[10.0.0.1]", 6, 6, "", Blanks(42) + " [6 ms]"},  // all of it taken for an earlier time
-      {"srv.net games]", 6, 6, "srv.net", "srv.net games]" + Blanks(28) + " [6 ms]"},
+      {"[10.0.0.1]", "[10.0.0.1]", "[10.0.0.1]" + Blanks(32) + " [12 ms]"},
   };
   for (const auto& c : cases) {
-    Scripted run(true, {"0.net", c.row, "z.net"});
-    run.Run(PingPrivateList, {{1}, {c.first, true}, {1}});  // a time by TCP goes the same way
-    EXPECT_EQ(run.Run(PingPrivateList, {{1}, {c.second}, {1}})[7], "ping " + c.pinged);
-    EXPECT_EQ(run.list.Texts(), (Strings{"0.net" + Blanks(37) + " [1 ms]", c.text,
-                                         "z.net" + Blanks(37) + " [1 ms]"}));
+    Scripted run({"0.net", c.row});
+    run.Run(PingPrivateList, {{1}, {5, true}});
+    EXPECT_EQ(run.Run(PingPrivateList, {{1}, {12}})[7], "ping " + c.pinged);
+    EXPECT_EQ(run.list.Texts(), (Strings{"0.net" + Blanks(37) + " [1 ms]", c.text}));
     EXPECT_EQ(run.list.ItemData(1), 0);
   }
 }
