@@ -173,7 +173,7 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
 
   // Winsock, ICMP and the connection, on a clock that only waits move. Echo requests answer from
   // `echoes`, connections from `connects`, each after its time (an echo that ends after less than
-  // 0 ms: from the call itself); window messages arrive at `messagesAtMs`.
+  // 0 ms: from the call itself).
   struct Echo {
     uint32_t replies = 0;
     bool writes = false;  // into the reply area: the status and the round trip
@@ -222,16 +222,14 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   void CloseConnection() override { connectEndsUs = Log("disconnect" + Ms(), std::nullopt); }
   NetEvent Wait(uint32_t maxMs) override {
     const int64_t limit = nowUs + int64_t{maxMs} * 1000;
-    const int64_t message = messagesAtMs.empty() ? limit : messagesAtMs.front() * 1000;
-    nowUs = std::min({limit, echoEndsUs.value_or(limit), connectEndsUs.value_or(limit), message});
-    if (echoEndsUs == nowUs) return EndEcho(), NetEvent::EchoEnded;
-    if (connectEndsUs == nowUs) {
-      connectEndsUs.reset();
-      return connect.made ? NetEvent::Connected : NetEvent::ConnectFailed;
+    nowUs = std::min({limit, echoEndsUs.value_or(limit), connectEndsUs.value_or(limit)});
+    if (echoEndsUs == nowUs) {
+      EndEcho();
+      return NetEvent::EchoEnded;
     }
-    if (message > nowUs || messagesAtMs.empty()) return NetEvent::Nothing;
-    messagesAtMs.pop_front();
-    return NetEvent::Messages;
+    if (connectEndsUs != nowUs) return NetEvent::Nothing;
+    connectEndsUs.reset();
+    return connect.made ? NetEvent::Connected : NetEvent::ConnectFailed;
   }
   int64_t MicrosecondsNow() override { return nowUs; }
   bool UnderWine() override { return underWine; }
@@ -267,7 +265,6 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   std::deque<Connect> connects;
   Connect connect;
   std::optional<int64_t> echoEndsUs, connectEndsUs;
-  std::deque<int64_t> messagesAtMs;
   int64_t nowUs = 0;
 };
 

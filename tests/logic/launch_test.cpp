@@ -3,7 +3,6 @@
 
 #include "fakes.h"
 #include "gateways/gateway_list.h"
-#include "launch/about_links.h"
 #include "launch/launch.h"
 #include "main_window.h"
 #include "server_list/server_list.h"
@@ -104,11 +103,9 @@ TEST(Launch, StarcraftTriesItsExecutableThenStarcraftExeOnceDiabloOnlyOnce) {
     Strings started;
     int box;  // 0: none, 1: no executable named, 2: none started
   } cases[] = {
-      {"1", "C:\\SC", "D:\\x.exe", {33}, {"C:\\SC\\BROOD.EXE"}, 0},
       {"1", "C:\\SC", "", {32, 33}, {"C:\\SC\\BROOD.EXE", "C:\\SC\\Starcraft.exe"}, 0},
       {"1", "", "D:\\x.exe", {}, {}, 1},
       {"", "C:\\SC", "D:\\Games\\sc.exe", {}, {"D:\\Games\\sc.exe"}, 0},
-      {"", "C:\\SC", "", {}, {}, 1},
       {"", "C:\\SC", "D:\\gone.exe", {31, 0}, {"D:\\gone.exe", "C:\\SC\\Starcraft.exe"}, 2},
       {"", "", "D:\\gone.exe", {2, 42}, {"D:\\gone.exe"}, 2},  // no "\Starcraft.exe" in the root
   };
@@ -125,29 +122,18 @@ TEST(Launch, StarcraftTriesItsExecutableThenStarcraftExeOnceDiabloOnlyOnce) {
     if (c.box) log.push_back(Failed("Starcraft", c.box == 2));
     EXPECT_EQ(w.Launch(kScMine), log);
   }
-  for (const std::string install : {"D:\\Diablo 1", ""}) {
-    for (const int32_t pid : {4242, 0}) {
-      Installed w;
-      w.Set(kArchivesKey, "DiabloInstall", install);
-      w.processResults = {pid};
-      w.privateList.selected = 0;
-      Strings log = {"reg Server List=127.0.0.9", kGw, kCache};
-      if (!install.empty()) log.push_back(kD);
-      if (install.empty() || pid == 0) log.push_back(Failed("Diablo", !install.empty()));
-      EXPECT_EQ(w.Launch(kDMine), log);
-    }
+  // Diablo: no install folder, or a start that fails.
+  for (const auto& [install, pid] :
+       {std::pair<std::string, int32_t>{"", 4242}, {"D:\\Diablo 1", 0}}) {
+    Installed w;
+    w.Set(kArchivesKey, "DiabloInstall", install);
+    w.processResults = {pid};
+    w.privateList.selected = 0;
+    Strings log = {"reg Server List=127.0.0.9", kGw, kCache};
+    if (!install.empty()) log.push_back(kD);
+    log.push_back(Failed("Diablo", !install.empty()));
+    EXPECT_EQ(w.Launch(kDMine), log);
   }
-}
-
-TEST(AboutLinks, HandTheTargetToTheShellAndTellOnlyFailures) {
-  World w;
-  w.shellResults = {33, 32, 33, 0};
-  for (auto open : {OpenWebPage, OpenWebPage, OpenEmail, OpenEmail}) open(w, w);
-  const std::string web = "shell Open http://gantrel.example.org/ dir= show=0";
-  const std::string mail = "shell Open mailto:gantrel@example.org dir= show=0";
-  const std::string sorry = "!|Sorry! An internal error prevents spawning your ";
-  EXPECT_EQ(w.log, (Strings{web, web, "box Can't open URL" + sorry + "browser", mail, mail,
-                            "box Can't send email" + sorry + "internet email program"}));
 }
 
 // A gateway list's bytes: every string NUL-ended, then one more NUL.
@@ -234,7 +220,7 @@ struct Window : World {
   MainWindow window{gameList, privateList, *this, *this, *this, *this, *this, *this, {}, nullptr};
 };
 
-TEST(MainWindow, StartUpLoadsBothListsDeletesTheCacheKeepsTheVersionAndSetsThePings) {
+TEST(MainWindow, StartUpLoadsTheListsKeepsTheVersionAndSetsThePingsThenTheHandlersRun) {
   Window w;
   w.env["windir"] = "C:\\WIN";
   w.files = {{"C:\\WIN\\gantrel.ini", "zeta.example   Home\r\n"}, {"C:\\SC\\bncache.dat", ""}};
@@ -256,6 +242,17 @@ TEST(MainWindow, StartUpLoadsBothListsDeletesTheCacheKeepsTheVersionAndSetsThePi
   w.echoes = {{0, false, 0, 0, 5}};  // refused: said once, as the run ends, with its window up
   w.window.OnPingGameList();
   EXPECT_EQ(w.log.end()[-4].substr(0, 24) + w.log.end()[-3], "box Gantrel|This system hide");
+  // The About links go to the shell; a box says when it fails.
+  w.log.clear();
+  w.shellResults = {33, 32, 33, 0};
+  for (auto open : {&MainWindow::OnWebLink, &MainWindow::OnWebLink, &MainWindow::OnEmailLink,
+                    &MainWindow::OnEmailLink})
+    (w.window.*open)();
+  const std::string web = "shell Open http://gantrel.example.org/ dir= show=0";
+  const std::string mail = "shell Open mailto:gantrel@example.org dir= show=0";
+  const std::string sorry = "!|Sorry! An internal error prevents spawning your ";
+  EXPECT_EQ(w.log, (Strings{web, web, "box Can't open URL" + sorry + "browser", mail, mail,
+                            "box Can't send email" + sorry + "internet email program"}));
 }
 
 }  // namespace
