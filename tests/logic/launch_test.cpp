@@ -96,7 +96,7 @@ TEST(Launch, WritesTheServersSelectsTheFirstInTheGatewaysThenStartsTheGameAndSho
   }
 }
 
-TEST(Launch, StarcraftTriesItsExecutableThenStarcraftExeOnceDiabloOnlyOnce) {
+TEST(Launch, StarcraftTriesStarcraftExeOnceWhenItsExecutableFailsDiabloOnlyOnce) {
   const struct {
     std::string broodWar, install, program;
     std::deque<int32_t> results;
@@ -105,8 +105,6 @@ TEST(Launch, StarcraftTriesItsExecutableThenStarcraftExeOnceDiabloOnlyOnce) {
   } cases[] = {
       {"1", "C:\\SC", "", {32, 33}, {"C:\\SC\\BROOD.EXE", "C:\\SC\\Starcraft.exe"}, 0},
       {"1", "", "D:\\x.exe", {}, {}, 1},
-      {"", "C:\\SC", "D:\\Games\\sc.exe", {}, {"D:\\Games\\sc.exe"}, 0},
-      {"", "C:\\SC", "D:\\gone.exe", {31, 0}, {"D:\\gone.exe", "C:\\SC\\Starcraft.exe"}, 2},
       {"", "", "D:\\gone.exe", {2, 42}, {"D:\\gone.exe"}, 2},  // no "\Starcraft.exe" in the root
   };
   for (const auto& c : cases) {
@@ -122,18 +120,10 @@ TEST(Launch, StarcraftTriesItsExecutableThenStarcraftExeOnceDiabloOnlyOnce) {
     if (c.box) log.push_back(Failed("Starcraft", c.box == 2));
     EXPECT_EQ(w.Launch(kScMine), log);
   }
-  // Diablo: no install folder, or a start that fails.
-  for (const auto& [install, pid] :
-       {std::pair<std::string, int32_t>{"", 4242}, {"D:\\Diablo 1", 0}}) {
-    Installed w;
-    w.Set(kArchivesKey, "DiabloInstall", install);
-    w.processResults = {pid};
-    w.privateList.selected = 0;
-    Strings log = {"reg Server List=127.0.0.9", kGw, kCache};
-    if (!install.empty()) log.push_back(kD);
-    log.push_back(Failed("Diablo", !install.empty()));
-    EXPECT_EQ(w.Launch(kDMine), log);
-  }
+  Installed w;
+  w.processResults = {0};
+  EXPECT_EQ(w.Launch(kDGame), (Strings{"reg Server List=a.example;;c.example", kGw, kCache, kD,
+                                       Failed("Diablo", true)}));
 }
 
 // A gateway list's bytes: every string NUL-ended, then one more NUL.

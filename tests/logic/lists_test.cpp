@@ -58,17 +58,29 @@ TEST(PrivateList, RowsAddAndDel) {
                      "box Gantrel|You must select a server before attempting to delete it"}));
 }
 
-TEST(PrivateList, SaveWritesCrLfLinesAndLoadTakesEveryNonEmptyLine) {
+TEST(PrivateList, SaveWritesCrLfLinesOrKeepsTheOldFileAndLoadTakesEveryNonEmptyLine) {
   World w;
   w.env["windir"] = "C:\\WIN";
-  w.files[kIni] = "old\r\n";
   w.privateList = FakeListBox({"b.host", PrivateRow("c", "d e"), "d [1 ms]"});
+  SavePrivateList(w, w, FakeListBox());
+  EXPECT_EQ(w.files, (std::map<std::string, std::string>{{kIni, ""}}));
   SavePrivateList(w, w, w.privateList);
   const std::string saved = w.files[kIni];
   EXPECT_EQ(saved, "b.host\r\nc" + Blanks(20) + "d e\r\nd [1 ms]\r\n");
-  SavePrivateList(w, w, FakeListBox());
-  EXPECT_EQ(w.files, (std::map<std::string, std::string>{{kIni, ""}}));
-  EXPECT_EQ(w.log, Strings{});
+  // A write that stops part-way, a move that fails, no Windows folder: the old file stays.
+  const auto before = w.files;
+  w.failWriteAfter = 5;
+  SavePrivateList(w, w, FakeListBox({"new.host"}));
+  w.failReplace = true;
+  w.failWriteAfter = std::string::npos;
+  SavePrivateList(w, w, FakeListBox({"new.host"}));
+  w.env["windir"] = "";
+  SavePrivateList(w, w, FakeListBox({"new.host"}));
+  EXPECT_EQ(w.files, before);
+  const std::string failed = "box Gantrel|The private server list could not be saved";
+  const std::string temp = "delete " + kIni + ".tmp", to = failed + " to " + kIni;
+  EXPECT_EQ(w.log, (Strings{temp, to, temp, to, failed + ": the Windows folder is not known."}));
+  w.env["windir"] = "C:\\WIN";
   const std::pair<std::optional<std::string>, Strings> cases[] = {
       {saved, w.privateList.Texts()},
       {"c\rA\n\n\rb", {"c", "A", "b"}},
@@ -80,28 +92,6 @@ TEST(PrivateList, SaveWritesCrLfLinesAndLoadTakesEveryNonEmptyLine) {
     if (content) w.files[kIni] = *content;
     LoadPrivateList(w, w.privateList = FakeListBox());
     EXPECT_EQ(w.privateList.Texts(), rows);
-  }
-}
-
-TEST(PrivateList, AFailedSaveKeepsTheOldFileByteForByteAndSaysSo) {
-  for (const bool moveFails : {false, true}) {  // else the write stops part-way
-    for (const std::string windir : {"C:\\WIN", ""}) {
-      World w;
-      w.env["windir"] = windir;
-      w.files = {{kIni, "old.host          kept\r\n"}, {"\\gantrel.ini", "root\r\n"}};
-      const auto before = w.files;
-      w.failWriteAfter = moveFails ? std::string::npos : 5;
-      w.failReplace = moveFails;
-      w.privateList = FakeListBox({"new.host", "newer.host"});
-      SavePrivateList(w, w, w.privateList);
-      EXPECT_EQ(w.files, before);
-      const std::string where =
-          windir.empty() ? ": the Windows folder is not known." : " to C:\\WIN\\gantrel.ini";
-      EXPECT_EQ(w.Boxes(),
-                Strings{"box Gantrel|The private server list could not be saved" + where});
-      LoadPrivateList(w, w.privateList);  // without a Windows folder, not even a read
-      EXPECT_EQ(w.privateList.Count(), windir.empty() ? 2 : 3);
-    }
   }
 }
 
@@ -143,26 +133,6 @@ TEST(PingRuns, EachRowShowsItsTimeAsSoonAsItIsMeasuredAndTheGameListEndsFastestF
   for (int16_t row = 0; const int32_t data : {1, 50, 1234, 9999, 9999})
     EXPECT_EQ(rows.list.ItemData(row++), data);
   EXPECT_EQ(rows.log[6] + rows.log[9], "ping ping h.net");  // a blank first: no address
-}
-
-TEST(PingRuns, PrivateRowsKeepTheirPlaceDescriptionAndSuffixColumn) {
-  const std::string srv = "srv.net" + Blanks(13);
-  const struct {
-    std::string row, pinged, text;
-  } cases[] = {
-      // The earlier time goes with the blank in front of its "[", the blanks before it stay.
-      {srv + " Friday [eu games", "srv.net", srv + " Friday [eu games" + Blanks(5) + " [12 ms]"},
-      {srv + " " + std::string(22, 'd'), "srv.net", srv + " " + std::string(22, 'd') + " [12 ms]"},
-      // No "[" with a character in front of it: nothing is taken off.
-      {"[10.0.0.1]", "[10.0.0.1]", "[10.0.0.1]" + Blanks(32) + " [12 ms]"},
-  };
-  for (const auto& c : cases) {
-    Scripted run({"0.net", c.row});
-    run.Run(PingPrivateList, {{1}, {5, true}});
-    EXPECT_EQ(run.Run(PingPrivateList, {{1}, {12}})[7], "ping " + c.pinged);
-    EXPECT_EQ(run.list.Texts(), (Strings{"0.net" + Blanks(37) + " [1 ms]", c.text}));
-    EXPECT_EQ(run.list.ItemData(1), 0);
-  }
 }
 
 }  // namespace
