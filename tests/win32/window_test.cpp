@@ -20,7 +20,7 @@ using Edges = std::vector<LONG>;
 const auto Px = [](int twips) { return TwipsToPixels(twips, ScreenDpi()); };
 
 // A list's rows, blanks collapsed (the logic tests pad them); a time from the one in the row
-// expected there to 14 ms more reads as that one.
+// expected there to 30 ms more (a busy machine) reads as that one.
 Rows Measured(const Gantrel& app, int list, const Rows& want) {
   Rows rows;
   std::smatch got, scripted;
@@ -31,7 +31,7 @@ Rows Measured(const Gantrel& app, int list, const Rows& want) {
         !std::regex_search(want[i], scripted, time))
       continue;
     const int over = std::stoi(got.str()) - std::stoi(scripted.str());
-    if (over >= 0 && over <= 14) rows[i] = got.prefix().str() + scripted.str() + got.suffix().str();
+    if (over >= 0 && over <= 30) rows[i] = got.prefix().str() + scripted.str() + got.suffix().str();
   }
   return rows;
 }
@@ -57,7 +57,7 @@ TEST(MainWindow, ListsAndTheirButtons) {
   app.Click(kIdRestore);
   EXPECT_EQ(GetReg(kBattleNetKey, kServerListValue), (RegValue{REG_SZ, kDefaultServerList}));
   // Add asks twice in an input box over the disabled window, typing into its field, which lies
-  // below the prompt, inside the box. Cancel gives no text.
+  // below the prompt, inside the box, on the screen. Cancel gives no text.
   app.Click(kIdAddPrivateServer);
   HWND box = nullptr;  // shown once the program waits for the player
   WaitFor([&] { return box = FindWindowOf(app.pi.dwProcessId, "#32770"); });
@@ -65,7 +65,8 @@ TEST(MainWindow, ListsAndTheirButtons) {
   const RECT b = RectOf(box), p = RectOf(GetDlgItem(box, kIdInputPrompt)), f = RectOf(field);
   EXPECT_EQ(app.Focus(), field);
   EXPECT_FALSE(IsWindowEnabled(app.main));
-  EXPECT_PRED1(std::ranges::is_sorted, (Edges{b.top, p.top, p.bottom, f.top, f.bottom, b.bottom}));
+  EXPECT_PRED1(std::ranges::is_sorted, (Edges{b.top, p.top, p.bottom, f.top, f.bottom, b.bottom,
+                                              GetSystemMetrics(SM_CYSCREEN)}));
   EXPECT_EQ(app.Answer(IDOK, "abc.example.org"), "Gantrel|Enter server address");
   EXPECT_EQ(app.Answer(IDCANCEL, "Ladder"), "Gantrel|Enter description of server");
   // Del removes the selected row; Save keeps the rest. Closing the window ends the program.
@@ -91,15 +92,14 @@ TEST(MainWindow, LaunchesAndTheWebLink) {
   for (const auto& exe : {sc + "\\BROOD.EXE", game}) std::filesystem::copy_file(stub, exe);
   SetReg(kStarcraftKey, "Brood War", {REG_SZ, "1"});
   SetReg("SOFTWARE\\Blizzard Entertainment\\Archives", "DiabloInstall", {REG_SZ, diablo});
-  SetReg(kGatewaysKey, kGatewaysValue, {REG_BINARY, nul("1001|01|a.example|8|A||")},
-         HKEY_CURRENT_USER);
+  SetReg(kGatewaysKey, kGatewaysValue, {REG_BINARY, nul("1001|01|a|8|A||")}, HKEY_CURRENT_USER);
   SetReg(kStarcraftKey, "InstallPath", {REG_SZ, sc});
   // Brood War through the shell, hidden, in its install folder; the list's first server added to
   // the gateway list, its type kept (zone: TZ=JST-9).
   app.Click(kIdStarcraftFromGameList);
   EXPECT_THAT(record(sc + "\\BROOD.EXE"), testing::StartsWith(sc + "\n0\n"));
   EXPECT_EQ(GetReg(kGatewaysKey, kGatewaysValue, HKEY_CURRENT_USER),
-            (RegValue{REG_BINARY, nul("1001|02|a.example|8|A|gw.example|-9|gw.example||")}));
+            (RegValue{REG_BINARY, nul("1001|02|a|8|A|gw.example|-9|gw.example||")}));
   // Diablo: minimized, in our own start folder, its path quoted on the command line; a missing
   // gateway list made from the games' own.
   SetReg(kGatewaysKey, kGatewaysValue, {REG_NONE, ""}, HKEY_CURRENT_USER);
