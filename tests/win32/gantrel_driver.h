@@ -3,16 +3,21 @@
 // tests make and read without the program's code: folders, files, registry values.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <optional>
 #include <string>
 
 #include "main_window_layout.h"
+#include "server_list/server_list.h"
+#include "win32_dialogs.h"
 
 namespace gantrel::driver {
+
+// A message box's text and icon under Wine (the input box's prompt has the text's ID too).
+constexpr int kIdMessageText = 0xFFFF, kIdMessageIcon = 0x0440;
 
 template <class Done>
 bool WaitFor(Done done, DWORD ms = 10000) {
@@ -26,8 +31,8 @@ inline std::string TextOf(HWND h, UINT textMessage = WM_GETTEXT, WPARAM row = 0)
   std::wstring w(SendMessageW(h, textMessage + 1, row, 0) + 1, L'\0');
   const auto n = static_cast<int>(
       SendMessageW(h, textMessage, textMessage == WM_GETTEXT ? w.size() : row, (LPARAM)w.data()));
-  std::string s(WideCharToMultiByte(CP_ACP, 0, w.data(), n, nullptr, 0, nullptr, nullptr), '\0');
-  WideCharToMultiByte(CP_ACP, 0, w.data(), n, s.data(), (int)s.size(), nullptr, nullptr);
+  std::string s(w.size() * 3, '\0');  // no code page takes more than 3 bytes a UTF-16 unit
+  s.resize(WideCharToMultiByte(CP_ACP, 0, w.data(), n, s.data(), (int)s.size(), nullptr, nullptr));
   return s;
 }
 
@@ -38,10 +43,16 @@ inline HWND FindWindowOf(DWORD pid, const char* className) {
   return nullptr;
 }
 
+inline RECT RectOf(HWND h) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  return r;
+}
+
 class Gantrel {
  public:
   // Runs $GANTREL_EXE (or gantrel.exe) with that "windir"; `main` stays null if no window comes.
-  explicit Gantrel(const std::string& windir) {
+  explicit Gantrel(const std::string& folder) : windir(folder) {
     const char* exe = std::getenv("GANTREL_EXE");
     std::string line = '"' + std::string(exe ? exe : "gantrel.exe") + '"';
     STARTUPINFOA si{};
@@ -51,32 +62,22 @@ class Gantrel {
       WaitFor([&] { return main = FindWindowOf(pi.dwProcessId, "GantrelMain"); }, 30000);
   }
   ~Gantrel() {
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
+    if (Close() == STILL_ACTIVE) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
   }
   Gantrel(const Gantrel&) = delete;
+  // Closes the main window: the program's exit code, or STILL_ACTIVE while it runs on.
+  DWORD Close() {
+    DWORD code = STILL_ACTIVE;
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    WaitForSingleObject(pi.hProcess, 5000);
+    GetExitCodeProcess(pi.hProcess, &code);
+    return code;
+  }
   HWND Control(int id) const { return GetDlgItem(id == kIdTabs ? main : Control(kIdTabs), id); }
   LRESULT Send(int id, UINT m, WPARAM w = 0) const { return SendMessageW(Control(id), m, w, 0); }
-  int Count(int list) const { return static_cast<int>(Send(list, LB_GETCOUNT)); }
-  // Under Wine 10 a message from another process reaches the window on the stack of the thread
-  // that answers it, room for the answer included (2 MiB in gantrel.exe): asked for a row of about
-  // a million characters, the program ends. A row longer than this is told by its length alone.
-  static constexpr int kLongestRowRead = 1 << 18;
-  static std::string Shown(const std::string& row) {
-    return row.size() > kLongestRowRead ? std::to_string(row.size()) + " characters" : row;
-  }
-  std::string Row(int list, int i) const {
-    const LRESULT n = Send(list, LB_GETTEXTLEN, i);
-    return n > kLongestRowRead ? std::to_string(n) + " characters"
-                               : TextOf(Control(list), LB_GETTEXT, i);
-  }
-  std::string Rows(int list, const char* end = "\n") const {
-    std::string rows;
-    for (int i = 0; i < Count(list); ++i) rows += Row(list, i) + end;
-    return rows;
-  }
-  int Tab() const { return static_cast<int>(Send(kIdTabs, 0x130B /* TCM_GETCURSEL */)); }
+  int Tab() const { return static_cast<int>(Send(kIdTabs, TCM_GETCURSEL)); }
   HWND Focus() const {
     GUITHREADINFO gui{sizeof gui, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {}};
     return GetGUIThreadInfo(pi.dwThreadId, &gui) ? gui.hwndFocus : nullptr;
@@ -100,18 +101,19 @@ class Gantrel {
     return reached;
   }
   // Waits for a message or input box, types `text` into it if given, presses the button. Gives
-  // "title|text", and "|icon" when it showed one (control 0x0440); "" when no box came.
+  // "title|text", and "|icon" when it shows one; "" when no box came.
   std::string Answer(int button = IDOK, const char* text = nullptr, DWORD ms = 10000) {
     HWND h = nullptr;
     if (!WaitFor([&] { return h = FindWindowOf(pi.dwProcessId, "#32770"); }, ms)) return "";
-    std::string box = TextOf(h) + "|" + TextOf(GetDlgItem(h, 0xFFFF)) +
-                      (SendMessageW(GetDlgItem(h, 0x0440), STM_GETICON, 0, 0) ? "|icon" : "");
-    if (text) SendMessageA(GetDlgItem(h, 0x0100), WM_SETTEXT, 0, (LPARAM)text);
+    std::string box = TextOf(h) + "|" + TextOf(GetDlgItem(h, kIdMessageText));
+    if (SendDlgItemMessageW(h, kIdMessageIcon, STM_GETICON, 0, 0)) box += "|icon";
+    if (text) SetDlgItemTextA(h, kIdInputEdit, text);
     PostMessageA(h, WM_COMMAND, button, 0);
     WaitFor([&] { return !IsWindow(h); });
     Sync();
     return box;
   }
+  const std::string windir;
   PROCESS_INFORMATION pi{};
   HWND main = nullptr;
 
@@ -119,45 +121,40 @@ class Gantrel {
   INT_PTR synced_ = 0;
 };
 
-inline std::optional<std::string> ReadFileBytes(const std::string& path) {
+// A file's bytes; "" when there is no such file.
+inline std::string FileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  return in ? std::optional(std::string(std::istreambuf_iterator<char>(in), {})) : std::nullopt;
+  return {std::istreambuf_iterator<char>(in), {}};
 }
-// A new empty folder in the temp folder (the next run with that name empties it again).
-inline std::string Folder(const std::string& name) {
-  const auto path = std::filesystem::temp_directory_path() / ("gantrel-" + name);
-  std::filesystem::remove_all(path), std::filesystem::create_directories(path);
-  return path.string();
-}
-
 // A value's type and bytes as the ANSI calls see them; REG_NONE: no such value.
 using RegValue = std::pair<DWORD, std::string>;
 inline RegValue GetReg(const char* key, const char* name, HKEY root = HKEY_LOCAL_MACHINE) {
   RegValue v{REG_NONE, std::string(2 << 20, '\0')};  // more than any value read here
   auto size = static_cast<DWORD>(v.second.size());
-  HKEY h = nullptr;
-  if (RegOpenKeyExA(root, key, 0, KEY_READ, &h) ||
-      RegQueryValueExA(h, name, nullptr, &v.first, (BYTE*)v.second.data(), &size))
-    size = 0;
-  RegCloseKey(h);
+  if (RegGetValueA(root, key, name, RRF_RT_ANY, &v.first, v.second.data(), &size)) return {};
   v.second.resize(size);
   return v;
 }
-// Writes the value, making its key, or deletes it when the type is REG_NONE.
+// Writes the value, making its key (a text with its closing NUL, as Windows' own tools write
+// it), or deletes it when the type is REG_NONE.
 inline void SetReg(const char* key, const char* name, const RegValue& v,
                    HKEY root = HKEY_LOCAL_MACHINE) {
   RegDeleteKeyValueA(root, key, name);
   if (v.first != REG_NONE)
-    RegSetKeyValueA(root, key, name, v.first, v.second.data(), v.second.size());
+    RegSetKeyValueA(root, key, name, v.first, v.second.c_str(),
+                    v.second.size() + (v.first == REG_SZ));
 }
 
-// The program on its own Windows folder, which is also the game's install folder (so the cache
-// file it deletes is ours), over this Server List and gantrel.ini.
-inline Gantrel Open(const std::string& windir, const RegValue& serverList,
-                    const std::optional<std::string>& ini = {}) {
-  SetReg("SOFTWARE\\Blizzard Entertainment\\Starcraft", "InstallPath", {REG_SZ, windir});
-  SetReg("SOFTWARE\\Battle.Net\\Configuration", "Server List", serverList);
-  if (ini) std::ofstream(windir + "\\gantrel.ini", std::ios::binary) << *ini;
+// The program on a new empty Windows folder, "gantrel-<name>" in the temp folder, which is also
+// the game's install folder (so the cache file it deletes is ours), over this Server List and
+// gantrel.ini.
+inline Gantrel Open(const std::string& name, const RegValue& serverList, const std::string& ini) {
+  const auto windir = (std::filesystem::temp_directory_path() / ("gantrel-" + name)).string();
+  std::filesystem::remove_all(windir);
+  std::filesystem::create_directories(windir);
+  SetReg(kStarcraftKey, "InstallPath", {REG_SZ, windir});
+  SetReg(kBattleNetKey, kServerListValue, serverList);
+  std::ofstream(windir + "\\gantrel.ini", std::ios::binary) << ini;
   return Gantrel(windir);
 }
 
