@@ -1,8 +1,6 @@
 // The echo engine: PingSite over scripted Winsock, ICMP and TCP calls, and the rules under it.
 #include <gtest/gtest.h>
 
-#include <climits>
-
 #include "echo/echo_engine.h"
 #include "echo/echo_numbers.h"
 #include "echo/host_address.h"
@@ -44,94 +42,68 @@ TEST(EchoEngine, PingSiteSendsThreeRequestsWithinOneWinsockSessionAndOneIcmpHand
   EXPECT_EQ(e.log, (Strings{"startup 257", "open", "events", send, "events", send, "events", send,
                             "close", "cleanup"}));
   EXPECT_EQ(nested, (std::vector<int32_t>{-1, -1, -1}));
-  EXPECT_EQ(e.Ping("10.0.0.1", {Reply(50), {}, {}}), 50);  // writing nothing is no second reply
-}
-
-TEST(EchoNumbers, ARequestsResultAndTheMeanOfTheGoodOnes) {
-  const struct {
-    int16_t replies;
-    uint32_t status, roundTrip;
-    int32_t result;
-  } requests[] = {
-      {1, 0, 40, 40},        {1, 0, 0, 1},  // a good reply of 0 ms counts as 1
-      {0, 0, 40, 0},                        // no reply, an earlier good one left in the area
-      {0, 11010, 0, -11010}, {1, 11003, 0, -11003}, {1, 0x80000000u, 0, -INT32_MAX},
-  };
-  for (const auto& r : requests) {
-    EchoReplyArea area;
-    std::memcpy(area.bytes.data() + 4, &r.status, 4);
-    std::memcpy(area.bytes.data() + 8, &r.roundTrip, 4);
-    EXPECT_EQ(EchoResult(r.replies, area), r.result) << r.status << " " << r.roundTrip;
-  }
-  // Halves go to the even neighbour.
-  const std::tuple<int64_t, int32_t, int32_t> means[] = {{124, 3, 41}, {122, 3, 41}, {81, 2, 40},
-                                                         {83, 2, 42},  {0, 0, -1},   {5, -1, -1}};
-  for (const auto& [sum, count, mean] : means) EXPECT_EQ(MeanRoundTrip(sum, count), mean) << sum;
-}
-
-// (Which texts are looked up and which are read as addresses: the fuzz corpus's host texts.)
-TEST(EchoEngine, ANameWithoutAnAddressIsNotSentAndAFailedLookUpIsToldWithItsCode) {
-  Engine e;
-  e.hosts = {{"empty", {true, std::nullopt}}};
-  e.Ping("empty");
-  EXPECT_EQ(e.log, (Strings{"startup 257", "lookup empty", "open", "close", "cleanup"}));
-  for (const auto& [code, box] : {std::pair{11001, " 11001"}, {0, " 0"}, {-5, "-5"}}) {
-    e.lastError = code;  // a negative code takes the blank's place
-    EXPECT_EQ(e.Ping("no.such"), -1);
-    EXPECT_EQ(e.Boxes(), Strings{kEchoBox + "Winsock Error" + box});
-  }
-}
-
-TEST(EchoEngine, WinsockFailuresEndTheProgramExceptAStartUpThatStillPassesItsChecks) {
-  const struct {
-    int32_t startup;
-    WinsockInfo writes;  // all zeros: as a start-up that writes nothing on first use
-    int32_t cleanup;
-    Strings boxes;
-  } cases[] = {
-      {0, {0x0201, 0}, 0, {}},
-      {0, {0x0001, 9}, 0, {"WinSock Version 1.0 is not supported "}},
-      {0, {0x0101, 32768}, 0, {"This application requires a minimum of 0 supported sockets."}},
-      {1, {0, 0}, 0, {"WSock32.dll is not responding!", "WinSock Version 0.0 is not supported "}},
-      {0, {0x0101, 1}, -1, {"WSock32 Error - -1 occurred in Cleanup"}},
-  };
-  for (const auto& c : cases) {
-    Engine e;
-    e.startupResult = c.startup;
-    e.startupWrites = c.writes;
-    e.cleanupResult = c.cleanup;
-    const bool ends = !c.boxes.empty();
-    EXPECT_EQ(e.Ping("127.0.0.1"), ends ? -1 : 5);
-    Strings boxes;
-    for (const auto& text : c.boxes) boxes.push_back(kEchoBox + text);
-    EXPECT_EQ(e.Boxes(), boxes);
-    EXPECT_EQ(e.log.back() == "end", ends);
-    e.Ping("127.0.0.1");  // nothing runs after the end
-    EXPECT_EQ(e.log.empty(), ends);
-  }
-  Engine e;  // a failed start-up that writes nothing after a good one goes on with its record
-  e.Ping("127.0.0.1");
-  e.startupResult = 10091;
-  e.startupWrites.reset();
-  EXPECT_EQ(e.Ping("127.0.0.1"), 5);
-}
-
-TEST(EchoEngine, TheIcmpHandleIsClosedOnEveryPath) {
-  const std::string noHandle = "box Plumbline|Unable to Create File Handle";
-  const std::string closeError = kEchoBox + "ICMP Closed with Error";  // none open is an error
-  for (const bool opens : {true, false}) {
-    Engine e;
-    e.openResult = opens;
-    e.closeResult = false;
-    EXPECT_EQ(e.Ping("10.0.0.1"), opens ? 5 : -1);
-    EXPECT_EQ(std::count(e.log.begin(), e.log.end(), "close"), 1);
-    EXPECT_EQ(e.Boxes(), opens ? Strings({closeError}) : Strings({noHandle, closeError}));
-  }
-  Engine e;  // the count is read once; no wait is negative
-  e.settings = {-1, 2};
+  // A reply of 0 ms counts as 1; an error reply, one writing nothing, or one whose status no
+  // int32 can negate, as none.
+  EXPECT_EQ(e.Ping("10.0.0.1", {Reply(0), {1, true, 11003}, {1, true, 0x80000000u}}), 1);
+  EXPECT_EQ(e.Ping("10.0.0.1", {Reply(50), {}, {}}), 50);
+  e.settings = {-1, 2};  // the count is read once; no wait is negative
   e.onEvents = [&] { e.settings.count = 10; };
   EXPECT_EQ(e.Ping("10.0.0.1", {Reply(10), Reply(20), Reply(30)}), 15);
   EXPECT_TRUE(e.log[3].ends_with(" 0ms"));
+  const std::tuple<int64_t, int32_t, int32_t> means[] = {
+      // halves go to the even neighbour
+      {124, 3, 41}, {122, 3, 41}, {81, 2, 40}, {83, 2, 42}, {0, 0, -1}, {5, -1, -1}};
+  for (const auto& [sum, count, mean] : means) EXPECT_EQ(MeanRoundTrip(sum, count), mean) << sum;
+}
+
+TEST(EchoEngine, EachFailureIsToldInItsBoxAndThreeOfThemEndTheProgram) {
+  struct Faults {
+    std::string host = "10.0.0.1";
+    int32_t startup = 0;
+    WinsockInfo writes{0x0101, 1};  // all zeros: as a start-up that writes nothing on first use
+    int32_t cleanup = 0, lookUpError = 11001;
+    bool opens = true, closes = true;
+  };
+  const std::string e = kEchoBox;
+  const std::tuple<Faults, int32_t, Strings> cases[] = {
+      // the faults, the result, what is told
+      {{.writes = {0x0201, 0}}, 5, {}},
+      {{.writes = {0x0001, 9}}, -1, {e + "WinSock Version 1.0 is not supported ", "end"}},
+      {{.writes = {0x0101, 32768}},
+       -1,
+       {e + "This application requires a minimum of 0 supported sockets.", "end"}},
+      {{.startup = 1, .writes = {}},
+       -1,
+       {e + "WSock32.dll is not responding!", e + "WinSock Version 0.0 is not supported ", "end"}},
+      {{.cleanup = -1}, -1, {e + "WSock32 Error - -1 occurred in Cleanup", "end"}},
+      {{.opens = false},
+       -1,
+       {"box Plumbline|Unable to Create File Handle", e + "ICMP Closed with Error"}},
+      {{.closes = false}, 5, {e + "ICMP Closed with Error"}},
+      {{.host = "no.such"}, -1, {e + "Winsock Error 11001"}},
+      {{.host = "no.such", .lookUpError = 0}, -1, {e + "Winsock Error 0"}},
+      {{.host = "no.such", .lookUpError = -5}, -1, {e + "Winsock Error-5"}},  // no blank then
+  };
+  for (const auto& [faults, result, told] : cases) {
+    Engine w;
+    w.startupResult = faults.startup;
+    w.startupWrites = faults.writes;
+    w.cleanupResult = faults.cleanup;
+    w.lastError = faults.lookUpError;
+    w.openResult = faults.opens;
+    w.closeResult = faults.closes;
+    EXPECT_EQ(w.Ping(faults.host), result);
+    Strings boxes = w.Boxes();
+    const bool ended = w.log.back() == "end";
+    if (ended) boxes.push_back("end");
+    EXPECT_EQ(boxes, told);
+    w.Ping(faults.host);  // after the end, nothing runs
+    EXPECT_EQ(w.log.empty(), ended);
+  }
+  Engine w;  // a name whose record holds no address is not sent to
+  w.hosts = {{"empty", {true, std::nullopt}}};
+  w.Ping("empty");
+  EXPECT_EQ(w.log, (Strings{"startup 257", "lookup empty", "open", "close", "cleanup"}));
 }
 
 TEST(EchoEngine, RequestsTheSystemRefusesAreToldOnceARunAndUnderWineHowToAllowThem) {
@@ -148,14 +120,11 @@ TEST(EchoEngine, RequestsTheSystemRefusesAreToldOnceARunAndUnderWineHowToAllowTh
     e.underWine = wine;
     e.Ping("10.0.0.1", {kLost, {1, true, 0, 7, 5}, kLost});  // a reply is no refusal
     e.engine.ReportRefusal();
-    EXPECT_EQ(e.Boxes(), Strings{});
-    for (const Echo refused : {kRefused, Echo{0, false, 0, 0, 5, -1}}) {  // ends later, or at once
-      e.Ping("10.0.0.1", {refused, refused, refused});
-      e.engine.PingSite("10.0.0.2");
-      e.engine.ReportRefusal();
-      e.engine.ReportRefusal();
-      EXPECT_EQ(e.Boxes(), Strings{told + (wine ? fix : "")});
-    }
+    e.Ping("10.0.0.1", {kRefused, kRefused, {0, false, 0, 0, 5, -1}});  // ends later, or at once
+    e.engine.PingSite("10.0.0.2");
+    e.engine.ReportRefusal();
+    e.engine.ReportRefusal();
+    EXPECT_EQ(e.Boxes(), Strings{told + (wine ? fix : "")});
   }
 }
 
