@@ -20,6 +20,7 @@ struct RawValue {
   bool complete = false;
   uint32_t type = 0;
   std::string bytes;
+  bool operator==(const RawValue&) const = default;
 };
 
 // The registry. Text and number reads that cannot be done give "" or 0; writes that cannot be
