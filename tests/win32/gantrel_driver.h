@@ -131,7 +131,13 @@ using RegValue = std::pair<DWORD, std::string>;
 inline RegValue GetReg(const char* key, const char* name, HKEY root = HKEY_LOCAL_MACHINE) {
   RegValue v{REG_NONE, std::string(2 << 20, '\0')};  // more than any value read here
   auto size = static_cast<DWORD>(v.second.size());
-  if (RegGetValueA(root, key, name, RRF_RT_ANY, &v.first, v.second.data(), &size)) return {};
+  HKEY k = nullptr;
+  // The stored bytes as they are: RegGetValue would add a closing NUL where the value has none.
+  if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &k)) return {};
+  const auto data = reinterpret_cast<BYTE*>(v.second.data());
+  const LSTATUS status = RegQueryValueExA(k, name, nullptr, &v.first, data, &size);
+  RegCloseKey(k);
+  if (status) return {};
   v.second.resize(size);
   return v;
 }
