@@ -12,11 +12,6 @@
 
 namespace gantrel::testing {
 
-std::string Dotted(const Octets& o) {
-  return std::to_string(o[0]) + '.' + std::to_string(o[1]) + '.' + std::to_string(o[2]) + '.' +
-         std::to_string(o[3]);
-}
-
 // "Server List" is split at every ";" and nowhere else (until the list is full).
 bool ServerList(const std::string& value) {
   World w;
@@ -89,7 +84,8 @@ constexpr std::array kParsers{ServerList, PrivateList, HostText, RowSuffix, Gate
 
 // Also run on every seed by the logic tests (tests/logic/corpus_test.cpp).
 bool KeepsItsRules(const std::string& input) {
-  return input.empty() || kParsers[static_cast<uint8_t>(input[0]) % kParsers.size()](input.substr(1));
+  return input.empty() ||
+         kParsers[static_cast<uint8_t>(input[0]) % kParsers.size()](input.substr(1));
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

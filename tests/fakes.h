@@ -28,6 +28,11 @@ using Strings = std::vector<std::string>;
 constexpr uint32_t kRegSz = 1, kRegDword = 4;
 const auto Blanks = [](size_t n) { return std::string(n, ' '); };
 
+inline std::string Dotted(const Octets& b) {
+  return std::to_string(b[0]) + "." + std::to_string(b[1]) + "." + std::to_string(b[2]) + "." +
+         std::to_string(b[3]);
+}
+
 // The script's next answer, or `otherwise` once it is used up.
 template <typename T>
 T Next(std::deque<T>& script, std::type_identity_t<T> otherwise) {
@@ -196,8 +201,8 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   bool OpenIcmp() override { return Log("open", icmpOpen = openResult); }
   std::optional<uint32_t> StartEcho(int32_t to, S data, uint8_t ttl, EchoReplyArea& reply,
                                     uint32_t timeOutMs) override {
-    log.push_back("send " + Dotted(to) + " " + data + " ttl=" + std::to_string(ttl) + " " +
-                  std::to_string(timeOutMs) + "ms");
+    log.push_back("send " + Dotted(std::bit_cast<Octets>(to)) + " " + data +
+                  " ttl=" + std::to_string(ttl) + " " + std::to_string(timeOutMs) + "ms");
     echo = Next(echoes, {});
     echoReply = &reply;
     echoEndsUs = nowUs + echo.endsAfterMs * 1000;
@@ -215,7 +220,9 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   uint32_t LastEchoError() override { return echo.error; }
   bool CloseIcmp() override { return Log("close", std::exchange(icmpOpen, false) && closeResult); }
   ConnectStart StartConnect(int32_t to, uint16_t port) override {
-    connect = Log("connect " + Dotted(to) + ":" + std::to_string(port) + Ms(), Next(connects, {}));
+    connect =
+        Log("connect " + Dotted(std::bit_cast<Octets>(to)) + ":" + std::to_string(port) + Ms(),
+            Next(connects, {}));
     if (connect.afterMs >= 0) connectEndsUs = nowUs + connect.afterMs * 1000;
     return connect.start;
   }
@@ -233,11 +240,6 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   }
   int64_t MicrosecondsNow() override { return nowUs; }
   bool UnderWine() override { return underWine; }
-  static std::string Dotted(int32_t address) {
-    const auto b = std::bit_cast<Octets>(address);
-    return std::to_string(b[0]) + "." + std::to_string(b[1]) + "." + std::to_string(b[2]) + "." +
-           std::to_string(b[3]);
-  }
   std::string Ms() const { return " at " + std::to_string(nowUs / 1000); }
   // Logs the call, gives its result.
   template <typename T>
