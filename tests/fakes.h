@@ -190,15 +190,22 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
     bool made = false;
     int32_t afterMs = -1;  // never answers
   };
+  // What the Winsock and ICMP calls give back.
+  struct Faults {
+    int32_t startup = 0;
+    WinsockInfo writes{0x0101, 1};  // all zeros: as a start-up that writes nothing on first use
+    int32_t cleanup = 0, lookUpError = 11001;
+    bool opens = true, closes = true;
+  };
   int32_t StartWinsock(uint16_t version, WinsockInfo& info) override {
     log.push_back("startup " + std::to_string(version));
-    if (startupWrites) info = *startupWrites;
-    return startupResult;
+    info = faults.writes;
+    return faults.startup;
   }
-  int32_t CleanUpWinsock() override { return Log("cleanup", cleanupResult); }
-  int32_t LastWinsockError() override { return lastError; }
+  int32_t CleanUpWinsock() override { return Log("cleanup", faults.cleanup); }
+  int32_t LastWinsockError() override { return faults.lookUpError; }
   HostLookup LookUpHost(S name) override { return Log("lookup " + name, hosts[name]); }
-  bool OpenIcmp() override { return Log("open", icmpOpen = openResult); }
+  bool OpenIcmp() override { return Log("open", icmpOpen = faults.opens); }
   std::optional<uint32_t> StartEcho(int32_t to, S data, uint8_t ttl, EchoReplyArea& reply,
                                     uint32_t timeOutMs) override {
     log.push_back("send " + Dotted(std::bit_cast<Octets>(to)) + " " + data +
@@ -218,7 +225,9 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   }
   uint32_t EchoReplies(EchoReplyArea&) override { return echo.replies; }
   uint32_t LastEchoError() override { return echo.error; }
-  bool CloseIcmp() override { return Log("close", std::exchange(icmpOpen, false) && closeResult); }
+  bool CloseIcmp() override {
+    return Log("close", std::exchange(icmpOpen, false) && faults.closes);
+  }
   ConnectStart StartConnect(int32_t to, uint16_t port) override {
     connect =
         Log("connect " + Dotted(std::bit_cast<Octets>(to)) + ":" + std::to_string(port) + Ms(),
@@ -257,10 +266,9 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   size_t failWriteAfter = std::string::npos;  // write this many bytes, then fail
   bool failReplace = false;
   std::deque<int32_t> shellResults, processResults;
-  int32_t startupResult = 0, cleanupResult = 0, lastError = 11001;
-  std::optional<WinsockInfo> startupWrites = WinsockInfo{0x0101, 32767};
+  Faults faults;
   std::map<std::string, HostLookup> hosts;
-  bool openResult = true, closeResult = true, icmpOpen = false, underWine = false;
+  bool icmpOpen = false, underWine = false;
   std::deque<Echo> echoes;
   Echo echo;
   EchoReplyArea* echoReply = nullptr;

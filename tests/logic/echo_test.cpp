@@ -57,16 +57,13 @@ TEST(EchoEngine, PingSiteSendsThreeRequestsWithinOneWinsockSessionAndOneIcmpHand
 }
 
 TEST(EchoEngine, EachFailureIsToldInItsBoxAndThreeOfThemEndTheProgram) {
-  struct Faults {
+  const std::string e = kEchoBox, lost = "no.such";
+  const struct {
+    World::Faults faults;
+    int32_t result;
+    Strings told;
     std::string host = "10.0.0.1";
-    int32_t startup = 0;
-    WinsockInfo writes{0x0101, 1};  // all zeros: as a start-up that writes nothing on first use
-    int32_t cleanup = 0, lookUpError = 11001;
-    bool opens = true, closes = true;
-  };
-  const std::string e = kEchoBox;
-  const std::tuple<Faults, int32_t, Strings> cases[] = {
-      // the faults, the result, what is told
+  } cases[] = {
       {{.writes = {0x0201, 0}}, 5, {}},
       {{.writes = {0x0001, 9}}, -1, {e + "WinSock Version 1.0 is not supported ", "end"}},
       {{.writes = {0x0101, 32768}},
@@ -80,24 +77,19 @@ TEST(EchoEngine, EachFailureIsToldInItsBoxAndThreeOfThemEndTheProgram) {
        -1,
        {"box Plumbline|Unable to Create File Handle", e + "ICMP Closed with Error"}},
       {{.closes = false}, 5, {e + "ICMP Closed with Error"}},
-      {{.host = "no.such"}, -1, {e + "Winsock Error 11001"}},
-      {{.host = "no.such", .lookUpError = 0}, -1, {e + "Winsock Error 0"}},
-      {{.host = "no.such", .lookUpError = -5}, -1, {e + "Winsock Error-5"}},  // no blank then
+      {{}, -1, {e + "Winsock Error 11001"}, lost},
+      {{.lookUpError = 0}, -1, {e + "Winsock Error 0"}, lost},
+      {{.lookUpError = -5}, -1, {e + "Winsock Error-5"}, lost},  // no blank then
   };
-  for (const auto& [faults, result, told] : cases) {
+  for (const auto& c : cases) {
     Engine w;
-    w.startupResult = faults.startup;
-    w.startupWrites = faults.writes;
-    w.cleanupResult = faults.cleanup;
-    w.lastError = faults.lookUpError;
-    w.openResult = faults.opens;
-    w.closeResult = faults.closes;
-    EXPECT_EQ(w.Ping(faults.host), result);
+    w.faults = c.faults;
+    EXPECT_EQ(w.Ping(c.host), c.result);
     Strings boxes = w.Boxes();
     const bool ended = w.log.back() == "end";
     if (ended) boxes.push_back("end");
-    EXPECT_EQ(boxes, told);
-    w.Ping(faults.host);  // after the end, nothing runs
+    EXPECT_EQ(boxes, c.told);
+    w.Ping(c.host);  // after the end, nothing runs
     EXPECT_EQ(w.log.empty(), ended);
   }
   Engine w;  // a name whose record holds no address is not sent to

@@ -161,31 +161,29 @@ TEST(Gateways, TheServerIsSelectedOrAddedAndEverythingElseStaysByteForByte) {
   const Strings lan = With(stock, "01", {"lan.example", "8", "LAN"});
   const RawValue none, text{true, true, kRegSz, Bytes(stock)};
   const RawValue huge = Binary(With(stock, "01", {std::string(65536, 'x'), "0", "x"}));
-  const struct {
-    RawValue gateways, override_;
-    std::string server, name;
-    int32_t bias;
-    RawValue gatewaysAfter, overrideAfter;
-  } cases[] = {
-      // Made as the games' own list when missing; the new gateway gets this machine's zone.
-      {none, none, "10.0.0.9", "home", -330, Multi(With(stock, "05", {"10.0.0.9", "-5", "home"})),
-       none},
-      {Binary(stock), Multi(lan), "USEAST.BATTLE.NET", "", 480, Binary(With(stock, "02")),
-       Multi(With(lan, "02"))},
-      {Multi({"01000", "00"}), none, "lan", "", 0, Multi({"01000", "01", "lan", "0", "lan"}), none},
-      {Multi(full), none, "new.example", "", 0, Multi(full), none},  // no 100th gateway
-      {Multi(full), none, "H99", "", 0, Multi(With(full, "99")), none},
-      {none, none, "", "", 0, none, none},  // a blank server selects nothing
-      // A value that is not certainly a gateway list is left alone.
-      {Multi({"1001", "00", "host", "0"}), none, "h", "", 0, Multi({"1001", "00", "host", "0"}),
-       none},
-      {Multi(With(stock, "1")), none, "h", "", 0, Multi(With(stock, "1")), none},
-      {Multi(With(stock, "0x")), none, "h", "", 0, Multi(With(stock, "0x")), none},
-      {Multi({"00999", "00"}), none, "h", "", 0, Multi({"00999", "00"}), none},
-      {Multi({"1e345", "00"}), none, "h", "", 0, Multi({"1e345", "00"}), none},
-      {text, none, "h", "", 0, text, none},
-      {huge, none, "h", "", 0, huge, none},
+  struct Case {
+    RawValue gateways;
+    std::string server;
+    RawValue gatewaysAfter;
+    int32_t bias = 0;
+    std::string name = "";
+    RawValue override_ = {}, overrideAfter = {};
   };
+  std::vector<Case> cases = {
+      // Made as the games' own list when missing; the new gateway gets this machine's zone.
+      {none, "10.0.0.9", Multi(With(stock, "05", {"10.0.0.9", "-5", "home"})), -330, "home"},
+      {Binary(stock), "USEAST.BATTLE.NET", Binary(With(stock, "02")), 480, "", Multi(lan),
+       Multi(With(lan, "02"))},
+      {Multi({"01000", "00"}), "lan", Multi({"01000", "01", "lan", "0", "lan"})},
+      {Multi(full), "new.example", Multi(full)},  // no 100th gateway
+      {Multi(full), "H99", Multi(With(full, "99"))},
+      {none, "", none},  // a blank server selects nothing
+  };
+  // A value that is not certainly a gateway list is left alone.
+  for (const RawValue& odd :
+       {Multi({"1001", "00", "host", "0"}), Multi(With(stock, "1")), Multi(With(stock, "0x")),
+        Multi({"00999", "00"}), Multi({"1e345", "00"}), text, huge})
+    cases.push_back({odd, "h", odd});
   for (const auto& c : cases) {
     World w;
     for (const auto& [name, before] :
