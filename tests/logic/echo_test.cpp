@@ -112,7 +112,8 @@ TEST(EchoEngine, RequestsTheSystemRefusesAreToldOnceARunAndUnderWineHowToAllowTh
     e.underWine = wine;
     e.Ping("10.0.0.1", {kLost, {1, true, 0, 7, 5}, kLost});  // a reply is no refusal
     e.engine.ReportRefusal();
-    e.Ping("10.0.0.1", {kRefused, kRefused, {0, false, 0, 0, 5, -1}});  // ends later, or at once
+    e.echoes = {kRefused, kRefused, {0, false, 0, 0, 5, -1}};  // ends later, or at once
+    e.engine.PingSite("10.0.0.1");
     e.engine.PingSite("10.0.0.2");
     e.engine.ReportRefusal();
     e.engine.ReportRefusal();
