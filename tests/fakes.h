@@ -97,7 +97,8 @@ struct FakeListBox : ListBox {
 
 struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   using S = const std::string&;
-  // Message boxes, and input boxes that answer from `answers` ("" is Cancel).
+  // Message boxes, and input boxes that answer from `answers` ("" is Cancel). Boxes() gives the
+  // boxes shown, and "end" where the program ended.
   void MsgBox(S text, S title, MsgIcon icon) override {
     log.push_back("box " + title + (icon == MsgIcon::Critical ? "!|" : "|") + text);
   }
@@ -105,7 +106,7 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   Strings Boxes() const {
     Strings boxes;
     std::copy_if(log.begin(), log.end(), std::back_inserter(boxes),
-                 [](const std::string& line) { return line.starts_with("box "); });
+                 [](const std::string& line) { return line.starts_with("box ") || line == "end"; });
     return boxes;
   }
 
