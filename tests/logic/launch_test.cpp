@@ -25,21 +25,6 @@ const std::string kSc = "shell Open C:\\SC\\BROOD.EXE dir=C:\\SC show=0";
 const std::string kD = "start D:\\Diablo 1\\Diablo.exe cmd=\"D:\\Diablo 1\\Diablo.exe\" show=2";
 const std::string kCache = "delete C:\\SC\\bncache.dat", kGw = "reg Battle.net Gateways";
 
-// The box when no executable could be named, or when none would start.
-std::string Failed(const std::string& game, bool started) {
-  const std::string reason =
-      started ? "points to an illegal entry... this means your installation of " + game +
-                    ":\r\r1) has been moved from the original install directory\ror 2) is "
-                    "corrupted \ror 3) is an illegal copy."
-              : "does not exist... this means your installation of " + game +
-                    " is either corrupted or an illegal copy.";
-  return "box Gantrel|The registry key used to locate the executable " + reason +
-         "\r\rRe-install " + game +
-         " for this feature to work.  If you continue to receive this error, please contact me "
-         "via email.\r\rNote:  The server list should still be valid so you may still execute " +
-         game + " manually";
-}
-
 // Both games installed, a measured game list and a private list with descriptions.
 struct Installed : World {
   Installed() {
@@ -94,36 +79,6 @@ TEST(Launch, WritesTheServersSelectsTheFirstInTheGatewaysThenStartsTheGameAndSho
   const std::string none =
       "box Gantrel|You must either restore the server list or use a private server";
   EXPECT_EQ(w.log, (Strings{none, none, select + "Starcraft", select + "Diablo"}));
-}
-
-TEST(Launch, StarcraftTriesStarcraftExeOnceWhenItsExecutableFailsDiabloOnlyOnce) {
-  const struct {
-    std::string broodWar, install, program;
-    std::deque<int32_t> results;
-    Strings started;
-    int box;  // 0: none, 1: no executable named, 2: none started
-  } cases[] = {
-      {"1", "C:\\SC", "", {32, 33}, {"C:\\SC\\BROOD.EXE", "C:\\SC\\Starcraft.exe"}, 0},
-      {"1", "", "D:\\x.exe", {}, {}, 1},
-      {"", "", "D:\\gone.exe", {2, 42}, {"D:\\gone.exe"}, 2},  // no "\Starcraft.exe" in the root
-  };
-  for (const auto& c : cases) {
-    Installed w;
-    w.Set(kStarcraftKey, "Brood War", c.broodWar);
-    w.Set(kStarcraftKey, kInstallPathValue, c.install);
-    w.Set(kStarcraftKey, "Program", c.program);
-    w.shellResults = c.results;
-    w.privateList.selected = 0;
-    Strings log = {"reg Server List=127.0.0.9", kGw};
-    for (const auto& exe : c.started)
-      log.push_back("shell Open " + exe + " dir=" + c.install + " show=0");
-    if (c.box) log.push_back(Failed("Starcraft", c.box == 2));
-    EXPECT_EQ(w.Launch(kScMine), log);
-  }
-  Installed w;
-  w.processResults = {0};
-  EXPECT_EQ(w.Launch(kDGame), (Strings{"reg Server List=a.example;;c.example", kGw, kCache, kD,
-                                       Failed("Diablo", true)}));
 }
 
 // A gateway list's bytes: every string NUL-ended, then one more NUL.
