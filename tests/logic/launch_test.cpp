@@ -166,15 +166,6 @@ TEST(MainWindow, StartUpLoadsTheListsKeepsTheVersionAndSetsThePingsThenTheHandle
   w.echoes = {{0, false, 0, 0, 5}};  // refused: said once, as the run ends, with its window up
   w.window.OnPingGameList();
   EXPECT_EQ(w.log.end()[-4].substr(0, 24) + w.log.end()[-3], "box Gantrel|This system hide");
-  // The About links go to the shell; a box says when it fails.
-  w.log.clear();
-  w.shellResults = {33, 32};  // opened; not (the web link's box is the window tests')
-  w.window.OnWebLink();
-  w.window.OnEmailLink();
-  EXPECT_EQ(w.log, (Strings{"shell Open http://gantrel.example.org/ dir= show=0",
-                            "shell Open mailto:gantrel@example.org dir= show=0",
-                            "box Can't send email!|Sorry! An internal error prevents spawning "
-                            "your internet email program"}));
 }
 
 }  // namespace
