@@ -12,10 +12,7 @@ namespace {
 using Echo = World::Echo;
 const Echo kLost{0, true, 11010, 0, 0, 750};  // no reply within the time-out
 const Echo kRefused{0, false, 0, 0, 5};       // the system sends none
-Echo Reply(uint32_t ms) {
-  return {1, true, 0, ms, 0, static_cast<int32_t>(ms)};
-}
-const std::string kEchoBox = "box Sondar-ICMPEcho|";
+const auto Reply = [](uint32_t ms) { return Echo{1, true, 0, ms, 0, static_cast<int32_t>(ms)}; };
 
 struct Engine : World {
   int32_t Ping(const std::string& host, std::deque<Echo> replies = {Reply(5), Reply(5), Reply(5)}) {
@@ -35,17 +32,15 @@ TEST(EchoEngine, PingSiteSendsThreeRequestsWithinOneWinsockSessionAndOneIcmpHand
   const std::string send = "send 127.0.0.1 " + std::string(32, 'X') + " ttl=255 750ms";
   EXPECT_EQ(e.log, (Strings{"startup 257", "open", "events", send, "events", send, "events", send,
                             "close", "cleanup"}));
-  // A reply of 0 ms counts as 1; an error reply, one writing nothing, or one whose status no
-  // int32 can negate, as none.
+  // A reply of 0 ms counts as 1; an error reply, or one whose status no int32 can negate, as none.
   EXPECT_EQ(e.Ping("10.0.0.1", {Reply(0), {1, true, 11003}, {1, true, 0x80000000u}}), 1);
-  const std::tuple<int64_t, int32_t, int32_t> means[] = {
-      // halves go to the even neighbour
-      {124, 3, 41}, {122, 3, 41}, {81, 2, 40}, {83, 2, 42}, {0, 0, -1}, {5, -1, -1}};
+  // Halves go to the even neighbour (42 above); no replies give none.
+  const std::tuple<int64_t, int32_t, int32_t> means[] = {{122, 3, 41}, {81, 2, 40}, {0, 0, -1}};
   for (const auto& [sum, count, mean] : means) EXPECT_EQ(MeanRoundTrip(sum, count), mean) << sum;
 }
 
 TEST(EchoEngine, EachFailureIsToldInItsBoxAndThreeOfThemEndTheProgram) {
-  const std::string e = kEchoBox, lost = "no.such";
+  const std::string e = "box Sondar-ICMPEcho|", lost = "no.such";
   const struct {
     World::Faults faults;
     int32_t result;

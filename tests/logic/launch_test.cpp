@@ -38,11 +38,10 @@ struct Installed : World {
     click({gameList, privateList, *this, *this, *this, *this});
     return log;
   }
-  std::string SelectedGateway() {  // host/zone/name
-    const auto list =
+  std::string SelectedGateway() {  // host/zone/name, or "//" when there is no list
+    const auto l =
         ReadGatewayList(GetRaw(kHkeyCurrentUser, kGatewaysKey, kGatewaysValue, ~0u).bytes);
-    if (!list) return "none";
-    const Gateway& g = list->gateways.at(std::stoul(list->selected) - 1);
+    const Gateway g = l ? l->gateways.at(std::stoul(l->selected) - 1) : Gateway{};
     return g.host + "/" + g.zone + "/" + g.name;
   }
 };
@@ -57,7 +56,7 @@ TEST(Launch, WritesTheServersSelectsTheFirstInTheGatewaysThenStartsTheGameAndSho
   } cases[] = {
       {kScGame, -1, "a.example;;c.example", {kGw, kCache, kSc}, "a.example/1/a.example"},
       {kScGame, 2, "c.example", {kGw, kCache, kSc}, "c.example/1/c.example"},
-      {kScGame, 1, "", {kCache, kSc}, "none"},  // a blank address
+      {kScGame, 1, "", {kCache, kSc}, "//"},  // a blank address
       {kDGame, 2, "c.example", {kGw, kCache, kD}, "c.example/1/c.example"},
       {kScMine, 0, "127.0.0.9", {kGw, kSc}, "127.0.0.9/1/home box"},  // the cache file stays
       {kDMine, 1, "b.example", {kGw, kCache, kD}, "b.example/1/the other"},
@@ -92,12 +91,8 @@ Strings With(Strings list, const std::string& selected, const Strings& added = {
   list.insert(list.end(), added.begin(), added.end());
   return list;
 }
-const auto Multi = [](const Strings& list) {
-  return RawValue{true, true, kRegMultiSz, Bytes(list)};
-};
-const auto Binary = [](const Strings& list) {
-  return RawValue{true, true, kRegBinary, Bytes(list)};
-};
+const auto Multi = [](const Strings& s) { return RawValue{true, true, kRegMultiSz, Bytes(s)}; };
+const auto Binary = [](const Strings& s) { return RawValue{true, true, kRegBinary, Bytes(s)}; };
 
 TEST(Gateways, TheServerIsSelectedOrAddedAndEverythingElseStaysByteForByte) {
   const Strings stock = {

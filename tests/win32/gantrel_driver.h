@@ -131,15 +131,12 @@ using RegValue = std::pair<DWORD, std::string>;
 inline RegValue GetReg(const char* key, const char* name, HKEY root = HKEY_LOCAL_MACHINE) {
   RegValue v{REG_NONE, std::string(2 << 20, '\0')};  // more than any value read here
   auto size = static_cast<DWORD>(v.second.size());
-  HKEY k = nullptr;
-  // The stored bytes as they are: RegGetValue would add a closing NUL where the value has none.
+  HKEY k = nullptr;  // the bytes as stored: RegGetValue would add a closing NUL to a text
   if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &k)) return {};
-  const auto data = reinterpret_cast<BYTE*>(v.second.data());
-  const LSTATUS status = RegQueryValueExA(k, name, nullptr, &v.first, data, &size);
+  const LSTATUS failed = RegQueryValueExA(k, name, 0, &v.first, (BYTE*)v.second.data(), &size);
   RegCloseKey(k);
-  if (status) return {};
   v.second.resize(size);
-  return v;
+  return failed ? RegValue{} : v;
 }
 // Writes the value, making its key (a text with its closing NUL, as Windows' own tools write
 // it), or deletes it when the type is REG_NONE.
