@@ -70,10 +70,6 @@ TEST(EchoEngine, EachFailureIsToldInItsBoxAndThreeOfThemEndTheProgram) {
     EXPECT_EQ(w.Ping(c.host), c.result);
     EXPECT_EQ(w.Boxes(), c.told);
   }
-  Engine w;  // a name whose record holds no address is not sent to
-  w.hosts = {{"empty", {true, std::nullopt}}};
-  w.Ping("empty");
-  EXPECT_EQ(w.log, (Strings{"startup 257", "lookup empty", "open", "close", "cleanup"}));
 }
 
 TEST(EchoEngine, RequestsTheSystemRefusesAreToldOnceARunAndUnderWineHowToAllowThem) {
