@@ -266,7 +266,7 @@ struct World : Dialogs, WindowHost, Registry, Files, Launcher, NetApi {
   size_t failWriteAfter = std::string::npos;  // write this many bytes, then fail
   bool failReplace = false;
   Faults faults;
-  std::map<std::string, HostLookup> hosts;
+  std::map<std::string, HostLookup> hosts = {{"empty", {true, std::nullopt}}};  // no address
   bool icmpOpen = false, underWine = false;
   std::deque<Echo> echoes;
   Echo echo;

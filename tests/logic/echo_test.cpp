@@ -63,6 +63,7 @@ TEST(EchoEngine, EachFailureIsToldInItsBoxAndThreeOfThemEndTheProgram) {
       {{}, -1, {e + "Winsock Error 11001"}, lost},
       {{.lookUpError = 0}, -1, {e + "Winsock Error 0"}, lost},
       {{.lookUpError = -5}, -1, {e + "Winsock Error-5"}, lost},  // no blank then
+      {{}, -1, {}, "empty"},  // a record without an address: nothing to send to
   };
   for (const auto& c : cases) {
     Engine w;
@@ -108,14 +109,13 @@ void PrintTo(const Measured& m, std::ostream* os) {
 }
 
 TEST(EchoEngine, AHostWithoutEchoReplyIsMeasuredByOneConnectionToItsGamePortWithinItsTime) {
-  using C = World::Connect;
   const Echo hung{1, false, 0, 0, 0, 9999};  // never ends: its reply must not be read
   const std::string at750 = "connect 10.0.0.1:6112 at 750", at0 = "connect 10.0.0.1:6112 at 0";
-  const C made30{.made = true, .afterMs = 30};
+  const World::Connect made30{.made = true, .afterMs = 30};
   const std::deque<Echo> lost = {kLost, kLost, kLost}, refused = {kRefused, kRefused, kRefused};
   const struct {
     std::deque<Echo> echoes;
-    C connect;
+    World::Connect connect;
     Measured want;
   } cases[] = {
       // A good echo reply decides: no connection after one to the first request.

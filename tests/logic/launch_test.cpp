@@ -20,7 +20,6 @@ namespace {
 using Click = void (*)(const LaunchPorts&);
 const auto kScGame = StarcraftFromGameList, kScMine = StarcraftFromPrivateList;
 const auto kDGame = DiabloFromGameList, kDMine = DiabloFromPrivateList;
-constexpr const char* kArchivesKey = "SOFTWARE\\Blizzard Entertainment\\Archives";
 const std::string kSc = "shell Open C:\\SC\\BROOD.EXE dir=C:\\SC show=0";
 const std::string kD = "start D:\\Diablo 1\\Diablo.exe cmd=\"D:\\Diablo 1\\Diablo.exe\" show=2";
 const std::string kCache = "delete C:\\SC\\bncache.dat", kGw = "reg Battle.net Gateways";
@@ -30,7 +29,7 @@ struct Installed : World {
   Installed() {
     Set(kStarcraftKey, "Brood War", "1");
     Set(kStarcraftKey, kInstallPathValue, "C:\\SC");
-    Set(kArchivesKey, "DiabloInstall", "D:\\Diablo 1");
+    Set("SOFTWARE\\Blizzard Entertainment\\Archives", "DiabloInstall", "D:\\Diablo 1");
     gameList = FakeListBox({"a.example [4 ms]", " b", "c.example"});
     privateList = FakeListBox({"127.0.0.9    home box", "b.example" + Blanks(12) + "the other"});
   }

@@ -29,6 +29,7 @@ TEST(PrivateList, RowsAddAndDel) {
       {"192.168.0.1", "my games", "192.168.0.1" + Blanks(10) + "my games"},
       {"h", std::string(30, 'x'), "h" + Blanks(20) + std::string(22, 'x')},
       {"   host", "  two words  ", "host" + Blanks(16) + "two words"},
+      {"   ", "", ""},
   };
   for (const auto& c : rows) EXPECT_EQ(PrivateRow(c.address, c.description), c.row);
   // The description is what follows the padded address, a ping run's time no part of it.
