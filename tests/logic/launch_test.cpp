@@ -77,6 +77,8 @@ TEST(Launch, WritesTheServersSelectsTheFirstInTheGatewaysThenStartsTheGameAndSho
   const std::string none =
       "box Gantrel|You must either restore the server list or use a private server";
   EXPECT_EQ(w.log, (Strings{none, none, select + "Starcraft", select + "Diablo"}));
+  w.gameList = FakeListBox({"a.example"});  // one row is enough
+  EXPECT_EQ(w.Launch(kScGame).back(), kSc);
 }
 
 // A gateway list's bytes: every string NUL-ended, then one more NUL.

@@ -81,7 +81,6 @@ TEST(PrivateList, SaveWritesCrLfLinesOrKeepsTheOldFileAndLoadTakesEveryNonEmptyL
 struct Scripted : World, HostMeter {
   explicit Scripted(const Strings& rows) : list(rows) { list.log = &log; }
   Strings Run(void (*run)(ListBox&, WindowHost&, HostMeter&), std::deque<RoundTrip> script) {
-    log.clear();
     times = std::move(script);
     run(list, *this, *this);
     return log;
