@@ -54,12 +54,12 @@ TEST(PrivateList, SaveWritesCrLfLinesOrKeepsTheOldFileAndLoadTakesEveryNonEmptyL
   w.env["windir"] = "C:\\WIN";
   w.privateList = FakeListBox({"b.host", PrivateRow("c", "d e"), "d [1 ms]"});
   SavePrivateList(w, w, w.privateList);
-  const std::string saved = w.files[kIni];
-  EXPECT_EQ(saved, "b.host\r\nc" + Blanks(20) + "d e\r\nd [1 ms]\r\n");
+  EXPECT_EQ(w.files[kIni], "b.host\r\nc" + Blanks(20) + "d e\r\nd [1 ms]\r\n");
   // A move that fails, a write that stops part-way, no Windows folder: the old file stays.
   const auto before = w.files;
   w.failReplace = true;
   SavePrivateList(w, w, FakeListBox({"new.host"}));
+  w.failReplace = false;
   w.failWriteAfter = 5;
   SavePrivateList(w, w, FakeListBox({"new.host"}));
   w.env["windir"] = "";
